@@ -1,0 +1,6 @@
+#include "shell/Globals.h"
+
+Globals& InitialiseGlobals() {
+    static Globals globals;
+    return globals;
+}

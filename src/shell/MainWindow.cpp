@@ -1,0 +1,86 @@
+#include "shell/MainWindow.h"
+
+#include "shell/EditorWindow.h"
+#include "shell/Layout.h"
+#include "shell/ProcessState.h"
+#include "shell/Win32Util.h"
+#include "toolkit/MessageBox.h"
+
+namespace {
+constexpr wchar_t kClassName[] = L"TandrelMainWindow";
+constexpr wchar_t kProductTitle[] = L"Tandrel录音整理工具6.2";
+}  // namespace
+
+bool MainWindow::Create() {
+    if (!RegisterClassOnce(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
+    return CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kDesignLeft, kDesignTop,
+                           kDesignWidth, kDesignHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this) != nullptr;
+}
+
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            return OnCreate() ? 0 : -1;
+        case WM_CLOSE:
+            if (OnCloseQuery()) DestroyWindow(hwnd_);
+            return 0;
+        case WM_MOVE:
+            OnMoved();
+            return 0;
+        case WM_SIZE:
+            if (wp != SIZE_MINIMIZED) ApplyResizeRules();
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wp) == WA_INACTIVE) OnDeactivated(); else OnActivated();
+            return Default(msg, wp, lp);
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return Default(msg, wp, lp);
+    }
+}
+
+bool MainWindow::OnCreate() {
+    state::MainWindowHandle = hwnd_;
+    const ScreenRect origin = EditorOrigin(kDesignLeft, kDesignTop);
+    if (!editor_.Create(hwnd_, origin.left, origin.top)) return false;
+    ShowWindow(editor_.Handle(), SW_SHOWNOACTIVATE);
+    SetWindowTextW(hwnd_, kProductTitle);
+    return true;
+}
+
+bool MainWindow::OnCloseQuery() {
+    MessageBoxOptions ask;
+    ask.type = kBoxYesNo;
+    ask.title = L"退出";
+    ask.icon = kIconQuestion;
+    if (ShowMessageBox(hwnd_, L"确认退出吗？", ask) != kResultYes) return false;
+    state::Exiting = 1;
+    return true;
+}
+
+void MainWindow::OnMoved() {
+    if (IsIconic(hwnd_) || !editor_.Handle()) return;
+    const WindowBox box = GetWindowBox(hwnd_);
+    const ScreenRect origin = EditorOrigin(box.left, box.top);
+    SetWindowPos(editor_.Handle(), nullptr, origin.left, origin.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::ApplyResizeRules() {
+    if (state::EditorCollapsed || !editor_.Handle() || IsIconic(hwnd_)) return;
+    const WindowBox box = GetWindowBox(hwnd_);
+    const EditorPlacement p = EditorPlacementFor({box.left, box.top, box.width, box.height});
+    SetWindowPos(editor_.Handle(), nullptr, p.window.left, p.window.top, p.window.width, p.window.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    editor_.Editor().Resize(p.editorWidth, p.editorHeight);
+}
+
+void MainWindow::OnActivated() {
+    state::MainWindowActive = 1;
+}
+
+void MainWindow::OnDeactivated() {
+    if (state::Exiting) return;
+    state::MainWindowActive = 0;
+}
