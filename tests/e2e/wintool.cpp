@@ -12,6 +12,7 @@
 //   visible HWND / enabled HWND / foreground
 //   post HWND MSG WP LP / send HWND MSG WP LP     numbers in decimal or 0x hex
 //   focus HWND                SetForegroundWindow
+//   redraw HWND               repaint it and its children now
 #include <windows.h>
 
 #include <cstdio>
@@ -170,6 +171,16 @@ std::string Run(const std::vector<std::string>& a) {
     }
     if (cmd == "visible") return IsWindowVisible(h) ? "1" : "0";
     if (cmd == "enabled") return IsWindowEnabled(h) ? "1" : "0";
+    if (cmd == "redraw") {
+        return RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW) ? "ok"
+                                                                                                           : "error";
+    }
+    if (cmd == "raise") {
+        return SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) ? "ok" : "error";
+    }
+    if (cmd == "below") {
+        return SetWindowPos(h, ParseHwnd(arg(2)), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) ? "ok" : "error";
+    }
     if (cmd == "focus") return SetForegroundWindow(h) ? "ok" : "error";
     if (cmd == "post" || cmd == "send") {
         const UINT msg = static_cast<UINT>(ParseNumber(arg(2)));
