@@ -1,8 +1,13 @@
 #include "shell/MainWindow.h"
 
+#include "audio/AudioPlayer.h"
+#include "audio/Player.h"
 #include "shell/EditorWindow.h"
 #include "shell/Layout.h"
+#include "shell/Notices.h"
 #include "shell/ProcessState.h"
+#include "shell/StandInDisplay.h"
+#include "shell/Tips.h"
 #include "shell/Win32Util.h"
 #include "toolkit/MessageBox.h"
 
@@ -30,6 +35,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SIZE:
             if (wp != SIZE_MINIMIZED) ApplyResizeRules();
             return 0;
+        case WM_TIMER:
+            if (wp == StandInDisplay::kPositionTimerId) parts_.player.PositionTick();
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            return reinterpret_cast<LRESULT>(
+                parts_.display.OnCtlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)));
+        case kNoticeMessage:
+            OnNoticeMessage(wp, lp);
+            return 0;
         case WM_ACTIVATE:
             if (LOWORD(wp) == WA_INACTIVE) OnDeactivated(); else OnActivated();
             return Default(msg, wp, lp);
@@ -43,11 +57,28 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool MainWindow::OnCreate() {
     state::MainWindowHandle = hwnd_;
+    state::TipIndex = 1;
+
     const ScreenRect origin = EditorOrigin(kDesignLeft, kDesignTop);
     if (!editor_.Create(hwnd_, origin.left, origin.top)) return false;
     ShowWindow(editor_.Handle(), SW_SHOWNOACTIVATE);
     SetWindowTextW(hwnd_, kProductTitle);
+
+    LoadAudioLibraryOrExit();
+    parts_.audio.Init();
+    parts_.player.LoadCodecAddOns();
+
+    parts_.display.Create(hwnd_);
+    InitNotices(hwnd_, &parts_.display);
+    parts_.player.SetHooks({.afterOpening = [this] { OnOpeningDone(); }});
+
+    ShowTip(1);
     return true;
+}
+
+void MainWindow::OnOpeningDone() {
+    state::TipIndex = NextTipIndex(state::TipIndex);
+    ShowTip(state::TipIndex);
 }
 
 bool MainWindow::OnCloseQuery() {

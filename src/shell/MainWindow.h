@@ -1,7 +1,18 @@
 #pragma once
 #include "shell/WindowBase.h"
 
+class AudioPlayer;
 class EditorWindow;
+class Player;
+class StandInDisplay;
+
+// What the main window drives; all of it outlives the window.
+struct MainWindowParts {
+    EditorWindow& editor;
+    AudioPlayer& audio;
+    Player& player;
+    StandInDisplay& display;
+};
 
 // The player half of the program. EditorWindow is owned by it and follows it.
 class MainWindow : public WindowBase<MainWindow> {
@@ -11,7 +22,7 @@ public:
     static constexpr int kDesignWidth = 680;
     static constexpr int kDesignHeight = 440;
 
-    explicit MainWindow(EditorWindow& editor) : editor_(editor) {}
+    explicit MainWindow(const MainWindowParts& parts) : parts_(parts), editor_(parts.editor) {}
     bool Create();
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -28,5 +39,8 @@ private:
     void OnActivated();
     void OnDeactivated();
 
+    void OnOpeningDone();
+
+    MainWindowParts parts_;
     EditorWindow& editor_;
 };
