@@ -3,6 +3,7 @@
 #include "shell/EditorWindow.h"
 #include "shell/Layout.h"
 #include "shell/ProcessState.h"
+#include "shell/Settings.h"
 #include "shell/Win32Util.h"
 #include "toolkit/MessageBox.h"
 
@@ -43,6 +44,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool MainWindow::OnCreate() {
     state::MainWindowHandle = hwnd_;
+    LoadSettings();
+    ApplySettings();
     const ScreenRect origin = EditorOrigin(kDesignLeft, kDesignTop);
     if (!editor_.Create(hwnd_, origin.left, origin.top)) return false;
     ShowWindow(editor_.Handle(), SW_SHOWNOACTIVATE);
