@@ -56,6 +56,11 @@ std::string WithoutControls(std::string_view text) {
     return out;
 }
 
+// Blanks ahead of children would read as layout; as references they stay text.
+void AppendBlanksAsReferences(std::string& out, std::string_view text) {
+    for (char c : text) out += c == ' ' ? "&#32;" : c == '\t' ? "&#9;" : c == '\n' ? "&#10;" : "&#13;";
+}
+
 void AppendEscaped(std::string& out, std::string_view text, bool attribute) {
     for (char c : text) {
         switch (c) {
@@ -131,7 +136,7 @@ private:
     struct Open {
         uint32_t node;
         std::string segment;
-        bool significant = false;  // held CDATA, so even blanks are content
+        bool significant = false;  // held CDATA or a reference, so even blanks are content
     };
 
     bool Fail(const char* why) { return FailAt(p_, why); }
@@ -342,10 +347,13 @@ private:
         return true;
     }
 
-    bool ParseCharData(std::string& out) {
+    bool ParseCharData(Open& open) {
+        std::string& out = open.segment;
         while (!AtEnd() && s_[p_] != '<') {
             if (s_[p_] == '&') {
+                // Blanks written as references are meant, never layout.
                 if (!ParseReference(out)) return false;
+                open.significant = true;
                 continue;
             }
             size_t end = s_.find_first_of("<&", p_);
@@ -372,10 +380,17 @@ private:
 
     // Blanks between child elements are layout, not text; an element without children
     // keeps whatever it holds.
+    // Text ahead of a child ends in the line break and tabs that put the child on its line.
     void Flush(Open& open, bool childFollows) {
         XmlDocument::Node& node = doc_.nodes_[open.node];
         const bool layout = !open.significant && AllSpace(open.segment) && (childFollows || node.firstChild != kNone);
-        if (!layout) node.text += open.segment;
+        if (!layout) {
+            if (childFollows) {
+                const size_t tabs = open.segment.find_last_not_of('\t');
+                if (tabs != std::string::npos && open.segment[tabs] == '\n') open.segment.resize(tabs);
+            }
+            node.text += open.segment;
+        }
         open.segment.clear();
         open.significant = false;
     }
@@ -404,7 +419,7 @@ private:
         while (!open.empty()) {
             if (AtEnd()) return Fail("unclosed element");
             if (s_[p_] != '<') {
-                if (!ParseCharData(open.back().segment)) return false;
+                if (!ParseCharData(open.back())) return false;
             } else if (StartsWith("</")) {
                 p_ += 2;
                 std::string name;
@@ -615,7 +630,8 @@ std::string XmlDocument::Serialize() const {
             return;
         }
         out += '>';
-        AppendEscaped(out, node.text, false);
+        if (node.firstChild != kNone && AllSpace(node.text)) AppendBlanksAsReferences(out, node.text);
+        else AppendEscaped(out, node.text, false);
         if (node.firstChild == kNone) {
             out += "</";
             out += node.name;
