@@ -8,6 +8,7 @@
 #include "shell/ProcessState.h"
 #include "shell/StandInDisplay.h"
 #include "shell/Tips.h"
+#include "shell/Settings.h"
 #include "shell/Win32Util.h"
 #include "toolkit/MessageBox.h"
 
@@ -58,6 +59,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 bool MainWindow::OnCreate() {
     state::MainWindowHandle = hwnd_;
     state::TipIndex = 1;
+    LoadSettings();
+    ApplySettings();
 
     const ScreenRect origin = EditorOrigin(kDesignLeft, kDesignTop);
     if (!editor_.Create(hwnd_, origin.left, origin.top)) return false;
