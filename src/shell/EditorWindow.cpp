@@ -1,5 +1,6 @@
 #include "shell/EditorWindow.h"
 
+#include "hotkeys/HotKeys.h"
 #include "shell/ProcessState.h"
 
 namespace {
@@ -19,6 +20,9 @@ LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ACTIVATE:
             OnActivate(LOWORD(wp) != WA_INACTIVE);
             return Default(msg, wp, lp);
+        case WM_HOTKEY:
+            TheHotKeys().Dispatch(static_cast<int>(wp));
+            return 0;
         case WM_SETFOCUS:
             // Activating the window puts the caret in the transcript.
             if (editor_.Handle()) SetFocus(editor_.Handle());
@@ -30,9 +34,13 @@ LRESULT EditorWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool EditorWindow::OnCreate() {
     state::EditorWindowHandle = hwnd_;
-    return editor_.Create(hwnd_);
+    if (!editor_.Create(hwnd_)) return false;
+    TheHotKeys().SetReceiver(hwnd_);
+    TheHotKeys().Register();
+    return true;
 }
 
 void EditorWindow::OnActivate(bool active) {
     state::EditorWindowActive = active ? 1 : 0;
+    if (active && !state::HotKeysRegistered) TheHotKeys().Register();
 }

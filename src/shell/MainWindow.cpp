@@ -2,6 +2,8 @@
 
 #include "audio/AudioPlayer.h"
 #include "audio/Player.h"
+#include "hotkeys/HotKeyDispatch.h"
+#include "hotkeys/HotKeys.h"
 #include "shell/EditorWindow.h"
 #include "shell/Layout.h"
 #include "shell/Notices.h"
@@ -62,6 +64,7 @@ bool MainWindow::OnCreate() {
     LoadSettings();
     ApplySettings();
 
+    TheHotKeys().SetHandler([this](HotKeyAction action) { RunHotKeyAction(action, parts_.player); });
     const ScreenRect origin = EditorOrigin(kDesignLeft, kDesignTop);
     if (!editor_.Create(hwnd_, origin.left, origin.top)) return false;
     ShowWindow(editor_.Handle(), SW_SHOWNOACTIVATE);
@@ -90,6 +93,7 @@ bool MainWindow::OnCloseQuery() {
     ask.title = L"退出";
     ask.icon = kIconQuestion;
     if (ShowMessageBox(hwnd_, L"确认退出吗？", ask) != kResultYes) return false;
+    TheHotKeys().Unregister();
     state::Exiting = 1;
     return true;
 }
@@ -112,9 +116,11 @@ void MainWindow::ApplyResizeRules() {
 
 void MainWindow::OnActivated() {
     state::MainWindowActive = 1;
+    if (!state::HotKeysRegistered) TheHotKeys().Register();
 }
 
 void MainWindow::OnDeactivated() {
     if (state::Exiting) return;
     state::MainWindowActive = 0;
+    if (!state::EditorWindowActive) TheHotKeys().Unregister();
 }

@@ -155,6 +155,14 @@ def key(*keys, window=None):
     xdotool(*args, *keys)
 
 
+def focus_x_window(title_regex):
+    """Gives the X keyboard focus to the window with that title. Wine hands keys, hot keys
+    included, only to a program one of whose windows has the focus."""
+    windows = wait_for(lambda: x_windows(title_regex), 10, what=f"X window {title_regex}")
+    xdotool("windowfocus", "--sync", windows[0])
+    return windows[0]
+
+
 def type_text(text):
     xdotool("type", "--delay", "20", text)
 
@@ -235,6 +243,7 @@ class ProgramTestCase(unittest.TestCase):
         self.tool = WinTool()
         self.program = Program(self.files).start()
         self.main = wait_for(lambda: self.tool.find("*", MAIN_TITLE), 30, what="the main window")
+        focus_x_window("^" + re.escape(MAIN_TITLE) + "$")
 
     def tearDown(self):
         self.program.stop()

@@ -7,6 +7,7 @@
 //   rect HWND / client HWND   left top width height (screen) / client width height
 //   move HWND X Y / size HWND W H
 //   child HWND CLASS          first descendant of that class
+//   dlgitem HWND ID           child with that control id
 //   text HWND                 window text, UTF-8, newlines escaped
 //   texts HWND                texts of all descendants, tab separated
 //   visible HWND / enabled HWND / foreground
@@ -162,6 +163,10 @@ std::string Run(const std::vector<std::string>& a) {
         ChildRequest req{Widen(arg(2))};
         EnumChildWindows(h, FindChild, reinterpret_cast<LPARAM>(&req));
         return req.found ? Hex(req.found) : "0";
+    }
+    if (cmd == "dlgitem") {
+        HWND item = GetDlgItem(h, static_cast<int>(ParseNumber(arg(2))));
+        return item ? Hex(item) : "0";
     }
     if (cmd == "text") return Escape(Narrow(TextOf(h)));
     if (cmd == "texts") {
