@@ -667,6 +667,12 @@ bool XmlDocument::Save(const std::filesystem::path& file) const {
     std::filesystem::path temp = file;
     temp += ".new";
     std::error_code ec;
+    // Replacing by rename would go straight past a read-only file; whoever made it read-only
+    // wants it kept.
+    const std::filesystem::file_status status = std::filesystem::status(file, ec);
+    if (std::filesystem::exists(status) &&
+        (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+        return false;
     try {
         const std::string bytes = Serialize();
         {
