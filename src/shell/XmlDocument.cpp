@@ -96,6 +96,9 @@ public:
         if (StartsWith("<?xml") && p_ + 5 < s_.size() && (IsSpace(At(p_ + 5)) || s_[p_ + 5] == '?')) {
             if (!ParseDeclaration()) return false;
         }
+        // Every element but an empty one has two tags; room for that many saves the copies a
+        // growing array makes on a big file.
+        doc_.nodes_.reserve(static_cast<size_t>(std::count(s_.begin(), s_.end(), '<')) / 2 + 1);
         bool sawDoctype = false;
         for (;;) {
             SkipSpace();
