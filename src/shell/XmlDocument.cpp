@@ -96,6 +96,9 @@ public:
         if (StartsWith("<?xml") && p_ + 5 < s_.size() && (IsSpace(At(p_ + 5)) || s_[p_ + 5] == '?')) {
             if (!ParseDeclaration()) return false;
         }
+        // Every element but an empty one has two tags; room for that many saves the copies a
+        // growing array makes on a big file.
+        doc_.nodes_.reserve(static_cast<size_t>(std::count(s_.begin(), s_.end(), '<')) / 2 + 1);
         bool sawDoctype = false;
         for (;;) {
             SkipSpace();
@@ -667,6 +670,12 @@ bool XmlDocument::Save(const std::filesystem::path& file) const {
     std::filesystem::path temp = file;
     temp += ".new";
     std::error_code ec;
+    // Replacing by rename would go straight past a read-only file; whoever made it read-only
+    // wants it kept.
+    const std::filesystem::file_status status = std::filesystem::status(file, ec);
+    if (std::filesystem::exists(status) &&
+        (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+        return false;
     try {
         const std::string bytes = Serialize();
         {

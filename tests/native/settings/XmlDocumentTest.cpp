@@ -256,6 +256,13 @@ TEST_F(XmlFile, AFailedSaveLeavesNothingBehind) {
     EXPECT_TRUE(std::filesystem::is_directory(dir_ / "taken"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()), 1);
     EXPECT_FALSE(doc.Load(dir_ / "taken"));
+
+    const std::filesystem::path locked = dir_ / "locked.xml";
+    { std::ofstream(locked, std::ios::binary) << "<kept/>"; }
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_read);
+    EXPECT_FALSE(doc.Save(locked));
+    EXPECT_EQ(Contents(locked), "<kept/>");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()), 2);
 }
 
 }  // namespace
