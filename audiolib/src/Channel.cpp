@@ -211,6 +211,9 @@ uint64_t Channel::DevicePlayed() {
 
 double Channel::HeardFrame() {
     if (!device_ || state_ == BASS_ACTIVE_STOPPED) return stoppedAt_;
+    // Every buffer back from the device: all that was written has been played.
+    bool allDone = std::all_of(headers_.begin(), headers_.end(), [](const WAVEHDR& h) { return (h.dwFlags & WHDR_DONE) || !(h.dwFlags & WHDR_INQUEUE); });
+    if (allDone && !segments_.empty()) return segments_.back().sourceEnd;
     uint64_t played = DevicePlayed();
     for (const Segment& s : segments_) {
         if (played < s.deviceStart) return s.sourceStart;

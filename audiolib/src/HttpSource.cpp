@@ -69,8 +69,13 @@ HttpSource::~HttpSource() {
 void HttpSource::Run() {
     std::vector<uint8_t> chunk(16 * 1024);
     while (!quit_) {
-        DWORD got = 0;
-        if (!InternetReadFile(static_cast<HINTERNET>(request_), chunk.data(), DWORD(chunk.size()), &got) || got == 0) break;
+        // A plain read waits until its whole buffer is full; asking first what has arrived
+        // hands every byte on as soon as it is here, which is what a stalled stream waits for.
+        DWORD ready = 0, got = 0;
+        if (!InternetQueryDataAvailable(static_cast<HINTERNET>(request_), &ready, 0, 0)) break;
+        // Nothing yet (Wine answers at once): one byte waits for the next data or the end.
+        ready = std::clamp<DWORD>(ready, 1, DWORD(chunk.size()));
+        if (!InternetReadFile(static_cast<HINTERNET>(request_), chunk.data(), ready, &got) || got == 0) break;
         if (quit_) break;
         {
             std::lock_guard lock(mutex_);

@@ -16,10 +16,11 @@
 namespace audiolib {
 namespace {
 
-// Frames decoded ahead of a seek target: the bit reservoir reaches back into earlier frames
-// and the synthesis overlaps with the previous frame, so the first frames after a restart are
-// not yet the real sound.
+// Decoded ahead of a seek target and thrown away: the bit reservoir reaches up to 511 bytes
+// back into earlier frames (many small frames at low MPEG-2 rates) and the synthesis overlaps
+// with the previous frame, so the first frames after a restart are not yet the real sound.
 constexpr size_t kPrerollFrames = 3;
+constexpr uint64_t kPrerollBytes = 1024;
 constexpr size_t kFramesPerFeed = 8;
 
 class Mp3Decoder : public Decoder {
@@ -29,7 +30,9 @@ public:
 
     bool Scan() {
         bool final = source_.Complete();
+        if (scannedFinal_) return scanner_.state() == Mp3Scanner::State::Locked;
         scanner_.Scan(source_, source_.Available(), final);
+        scannedFinal_ = final;
         return scanner_.state() == Mp3Scanner::State::Locked;
     }
     Mp3Scanner& scanner() { return scanner_; }
@@ -43,8 +46,8 @@ public:
     }
 
     uint64_t Frames() override {
+        if (source_.IsDownload() && !scannedFinal_) Scan();
         if (source_.IsDownload() && !source_.Complete()) {
-            Scan();
             size_t n = scanner_.FrameCount();
             uint64_t scanned = scanner_.Position() - scanner_.AudioStart();
             uint64_t total = source_.Size() - scanner_.AudioStart();
@@ -80,7 +83,9 @@ public:
         size_t spf = scanner_.format().samples;
         size_t target = size_t(frame / spf);
         if (source_.IsDownload() && target > scanner_.FrameCount()) return false;
-        size_t start = target > kPrerollFrames ? target - kPrerollFrames : 0;
+        size_t start = target, bytes = 0;
+        while (start > 0 && (target - start < kPrerollFrames || bytes < kPrerollBytes)) bytes += scanner_.FrameSize(--start);
+        if (start > 0) --start;
         // A fresh codec: what it holds belongs to the old position.
         CloseCodec();
         if (!OpenCodec()) return false;
@@ -141,7 +146,7 @@ private:
         pendingAt_ = 0;
         const uint64_t total = scanner_.Samples();
         size_t spf = scanner_.format().samples;
-        if (nextFrame_ >= scanner_.FrameCount() && source_.IsDownload() && !source_.Complete()) {
+        if (nextFrame_ >= scanner_.FrameCount() && source_.IsDownload() && !scannedFinal_) {
             Scan();
             if (nextFrame_ >= scanner_.FrameCount()) return source_.Complete() ? Decode() : ReadStatus::Starved;
         }
@@ -200,6 +205,7 @@ private:
     uint64_t produced_ = 0;  // frames the codec has given since the start of the stream
     uint64_t skip_ = 0;      // frames still to drop before the seek target
     bool ended_ = false;
+    bool scannedFinal_ = false;
     std::vector<int16_t> pending_;
     size_t pendingAt_ = 0;
     std::vector<uint8_t> input_;
