@@ -7,5 +7,6 @@ function(tandrel_wine_test name)
   tandrel_warnings(${name})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS wine)
+  # Programs under Wine share the sound server and the display with the end-to-end tests.
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS wine RESOURCE_LOCK display)
 endfunction()

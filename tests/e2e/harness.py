@@ -196,7 +196,9 @@ class Recorder:
         sink = os.environ.get("PULSE_SINK", "tandrel_sink")
         self.proc = subprocess.Popen(["parec", "-d", sink + ".monitor", "--file-format=wav", self.path],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(0.2)
+        # Only once samples arrive is the recording live; on a loaded machine that takes a while.
+        wait_for(lambda: os.path.exists(self.path) and os.path.getsize(self.path) > 44 + 8820, 10,
+                 what="the recorder to start")
         return self
 
     def __exit__(self, *exc):
