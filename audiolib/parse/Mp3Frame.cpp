@@ -77,6 +77,9 @@ int Mp3Scanner::ConfirmedAt(ByteReader& reader, uint64_t offset, uint64_t limit,
     if (state_ == State::Locked && !SameStream(h, format_)) return 0;
     uint64_t next = offset + h.frameBytes;
     if (next > limit) return final ? 0 : -1;
+    // Straight after a frame of the stream a good header is enough: the frame before garbage
+    // or before a tag is a real one. Only a resync needs the second header as proof.
+    if (state_ == State::Locked && !offsets_.empty() && offset == offsets_.back() + sizes_.back()) return 1;
     // A frame that ends exactly at the end of the file (or at its ID3v1 tag) needs no successor.
     if (final && next + kMp3HeaderBytes > limit) return 1;
     const uint8_t* q = Peek(reader, next, kMp3HeaderBytes, limit);
