@@ -376,21 +376,23 @@ TEST(AudioLibPlugins, OnlyOurAddOnsLoad) {
     EXPECT_EQ(api.BASS_ErrorGetCode(), BASS_ERROR_ALREADY);
 }
 
+struct DownloadSeen {
+    size_t bytes = 0;
+    bool end = false;
+};
+void CALLBACK OnDownload(const void* buffer, DWORD length, void* user) {
+    auto* seen = static_cast<DownloadSeen*>(user);
+    if (!buffer) seen->end = true;
+    seen->bytes += length;
+}
+
 TEST(AudioLibUrl, StreamsWhileItDownloadsAndReportsTheBuffer) {
     StubHttpServer::Reply reply;
     reply.body = ReadFile(Media("tone.mp3"));
     reply.bytesPerTick = 4000;  // about 400 kB/s: the 160 kB file takes ~0.4 s
     StubHttpServer server(reply);
-    struct Seen {
-        size_t bytes = 0;
-        bool end = false;
-    } seen;
-    auto proc = [](const void* buffer, DWORD length, void* user) {
-        auto* s = static_cast<Seen*>(user);
-        if (!buffer) s->end = true;
-        s->bytes += length;
-    };
-    HSTREAM s = api.BASS_StreamCreateURL(server.Url().c_str(), 0, 0, +proc, &seen);
+    DownloadSeen seen;
+    HSTREAM s = api.BASS_StreamCreateURL(server.Url().c_str(), 0, 0, OnDownload, &seen);
     ASSERT_NE(s, 0u) << api.BASS_ErrorGetCode();
     EXPECT_EQ(api.BASS_StreamGetFilePosition(s, BASS_FILEPOS_END), reply.body.size());
     QWORD early = api.BASS_StreamGetFilePosition(s, BASS_FILEPOS_BUFFER);
