@@ -90,7 +90,11 @@ int Mp3Scanner::ConfirmedAt(ByteReader& reader, uint64_t offset, uint64_t limit,
 
 Mp3Scanner::State Mp3Scanner::Scan(ByteReader& reader, uint64_t limit, bool final) {
     if (state_ == State::NotMp3) return state_;
-    if (final) {
+    if (!final) {
+        // The last 128 bytes so far may turn out to be the ID3v1 tag that closes the file:
+        // they wait for the end, so that a download finds the same frames as a whole file.
+        limit = limit > 128 ? limit - 128 : 0;
+    } else {
         // An ID3v1 tag closes the file; its bytes are not frames.
         uint8_t tag[3];
         if (limit >= 128 && reader.ReadAt(limit - 128, tag, 3) == 3 && std::memcmp(tag, "TAG", 3) == 0) limit -= 128;

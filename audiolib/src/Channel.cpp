@@ -210,7 +210,7 @@ uint64_t Channel::DevicePlayed() {
 }
 
 double Channel::HeardFrame() {
-    if (!device_ || state_ == BASS_ACTIVE_STOPPED) return stoppedAt_;
+    if (!device_ || state_ == BASS_ACTIVE_STOPPED || state_ == BASS_ACTIVE_PAUSED) return stoppedAt_;
     // Every buffer back from the device: all that was written has been played.
     bool allDone = std::all_of(headers_.begin(), headers_.end(), [](const WAVEHDR& h) { return (h.dwFlags & WHDR_DONE) || !(h.dwFlags & WHDR_INQUEUE); });
     if (allDone && !segments_.empty()) return segments_.back().sourceEnd;
@@ -253,6 +253,9 @@ bool Channel::Pause() {
     if (state_ == BASS_ACTIVE_PAUSED) return Fail(BASS_ERROR_ALREADY, false);
     if (state_ == BASS_ACTIVE_STOPPED) return Fail(BASS_ERROR_NOPLAY, false);
     waveOutPause(device_);
+    // The device's clock still creeps on for a moment after a pause; the position shown
+    // while paused must not.
+    stoppedAt_ = HeardFrame();
     state_ = BASS_ACTIVE_PAUSED;
     return Fail(BASS_OK, true);
 }

@@ -380,12 +380,10 @@ struct DownloadSeen {
     size_t bytes = 0;
     bool end = false;
 };
-
-// A lambda has no stdcall form at 32 bits, so the download callback is a named function.
-void CALLBACK RecordDownload(const void* buffer, DWORD length, void* user) {
-    auto* s = static_cast<DownloadSeen*>(user);
-    if (!buffer) s->end = true;
-    s->bytes += length;
+void CALLBACK OnDownload(const void* buffer, DWORD length, void* user) {
+    auto* seen = static_cast<DownloadSeen*>(user);
+    if (!buffer) seen->end = true;
+    seen->bytes += length;
 }
 
 TEST(AudioLibUrl, StreamsWhileItDownloadsAndReportsTheBuffer) {
@@ -394,7 +392,7 @@ TEST(AudioLibUrl, StreamsWhileItDownloadsAndReportsTheBuffer) {
     reply.bytesPerTick = 4000;  // about 400 kB/s: the 160 kB file takes ~0.4 s
     StubHttpServer server(reply);
     DownloadSeen seen;
-    HSTREAM s = api.BASS_StreamCreateURL(server.Url().c_str(), 0, 0, &RecordDownload, &seen);
+    HSTREAM s = api.BASS_StreamCreateURL(server.Url().c_str(), 0, 0, OnDownload, &seen);
     ASSERT_NE(s, 0u) << api.BASS_ErrorGetCode();
     EXPECT_EQ(api.BASS_StreamGetFilePosition(s, BASS_FILEPOS_END), reply.body.size());
     QWORD early = api.BASS_StreamGetFilePosition(s, BASS_FILEPOS_BUFFER);
