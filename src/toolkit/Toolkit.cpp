@@ -102,6 +102,10 @@ FontPtr CreateDefaultFont() {
     for (const std::wstring& face : {std::wstring(kSimSun), SystemFontFace()}) {
         if (FamilyPtr family = FamilyFromName(face)) return FontFromFamily(family.get(), 12.0f, 0);
     }
+    // A system without either face would otherwise draw no text at all.
+    GpFontFamily* generic = nullptr;
+    if (gp::GdipGetGenericFontFamilySansSerif(&generic) == Gdiplus::Ok && generic)
+        return FontFromFamily(generic, 12.0f, 0);
     return nullptr;
 }
 
