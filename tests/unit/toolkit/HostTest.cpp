@@ -168,10 +168,15 @@ TEST(Control, RemovalFixesHoverFocusAndPress) {
     for (int i = 0; i < 4; ++i) c[i].Create(w.hwnd, {i * 100.0f + 10, 10, 80, 80});
     w.MouseAt(WM_MOUSEMOVE, 120, 20);  // hover on position 2
     EXPECT_EQ(w.host->HoveredPosition(), 2);
-    w.MouseAt(WM_LBUTTONDOWN, 320, 20);  // press, focus and capture on 4
     c[1].Destroy();
     EXPECT_EQ(w.host->HoveredPosition(), 0);
-    EXPECT_EQ(w.host->FocusedPosition(), 3);  // still the same control
+
+    BoxControl again;
+    again.Create(w.hwnd, {110, 10, 80, 80});  // ID 2 again, now at position 4
+    w.MouseAt(WM_LBUTTONDOWN, 320, 20);  // press, focus and capture on position 3
+    EXPECT_EQ(w.host->FocusedPosition(), 3);
+    c[0].Destroy();
+    EXPECT_EQ(w.host->FocusedPosition(), 2);  // still the same control
     EXPECT_EQ(w.host->PressedPosition(), 0);
     EXPECT_FALSE(w.host->MouseCaptured());
     EXPECT_TRUE(c[3].HasFocus());
