@@ -102,6 +102,20 @@ FontPtr CreateDefaultFont() {
     for (const std::wstring& face : {std::wstring(kSimSun), SystemFontFace()}) {
         if (FamilyPtr family = FamilyFromName(face)) return FontFromFamily(family.get(), 12.0f, 0);
     }
+    // A system without either face would otherwise draw no text at all.
+    GpFontFamily* generic = nullptr;
+    if (gp::GdipGetGenericFontFamilySansSerif(&generic) == Gdiplus::Ok && generic)
+        if (FontPtr font = FontFromFamily(generic, 12.0f, 0)) return font;
+    // Last, whatever face the system has.
+    Gdiplus::GpFontCollection* installed = nullptr;
+    INT count = 0, found = 0;
+    if (gp::GdipNewInstalledFontCollection(&installed) != Gdiplus::Ok ||
+        gp::GdipGetFontCollectionFamilyCount(installed, &count) != Gdiplus::Ok || count <= 0)
+        return nullptr;
+    std::vector<GpFontFamily*> families(static_cast<size_t>(count));
+    gp::GdipGetFontCollectionFamilyList(installed, count, families.data(), &found);
+    for (INT i = 0; i < found; ++i)
+        if (FontPtr font = FontFromFamily(families[static_cast<size_t>(i)], 12.0f, 0)) return font;
     return nullptr;
 }
 

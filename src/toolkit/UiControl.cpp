@@ -22,7 +22,8 @@ TOOLINFOW ToolInfo(HWND host, int id) {
 }  // namespace
 
 UiControl::~UiControl() {
-    if (IsCreated()) Remove();
+    // The derived part is gone already, so the class hears nothing of this removal.
+    if (IsCreated()) Remove(false);
 }
 
 void UiControl::Create(HWND parent, const Box& bounds, int kind, int visible, int takesFocus, int cursor) {
@@ -204,7 +205,7 @@ bool UiControl::Destroy() {
     return Remove();
 }
 
-bool UiControl::Remove() {
+bool UiControl::Remove(bool notify) {
     const int windowIndex = windowIndex_;
     int position = Position();
     UiWindow* host = HostAt(windowIndex);
@@ -222,8 +223,10 @@ bool UiControl::Remove() {
     toolRegistered_ = false;
     // Delivered even to a hidden or inactive control: its class releases its pictures and
     // timers here, and a timer left running would tick into whatever takes its place.
-    SendControlMessage(windowIndex, position, hwnd, WM_DESTROY, 0, 0, 1, kDeliverForced);
-    position = Position();
+    if (notify) {
+        SendControlMessage(windowIndex, position, hwnd, WM_DESTROY, 0, 0, 1, kDeliverForced);
+        position = Position();
+    }
     windowIndex_ = 0;
     id_ = 0;
     WindowEntry* entry = EntryAt(windowIndex);

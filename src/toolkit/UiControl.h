@@ -91,7 +91,7 @@ public:
 private:
     friend class UiWindow;
     friend void RenumberWindows(int from);
-    bool Remove();
+    bool Remove(bool notify = true);
 
     int disabled_ = 0;
     int windowIndex_ = 0;

@@ -13,6 +13,8 @@ namespace {
 constexpr wchar_t kHostProperty[] = L"addr_wnd";
 }  // namespace
 
+UiWindow::UiWindow() = default;
+
 UiWindow::~UiWindow() {
     if (hwnd_) Detach(hwnd_);
 }

@@ -74,7 +74,7 @@ struct AttachOptions {
 
 class UiWindow {
 public:
-    UiWindow() = default;
+    UiWindow();
     virtual ~UiWindow();
     UiWindow(const UiWindow&) = delete;
     UiWindow& operator=(const UiWindow&) = delete;
