@@ -351,12 +351,17 @@ TEST(AudioLibPlay, SpeedAttributeMovesThePositionFaster) {
 TEST(AudioLibPlay, SpectrumPeaksAtTheTone) {
     HSTREAM s = Open(Media("tone.wav"));
     ASSERT_TRUE(api.BASS_ChannelPlay(s, TRUE));
-    Sleep(100);
     float bins[128];
-    ASSERT_NE(api.BASS_ChannelGetData(s, bins, BASS_DATA_FFT256), DWORD(-1));
     int peak = 0;
-    for (int i = 1; i < 128; ++i)
-        if (bins[i] > bins[peak]) peak = i;
+    // The spectrum is of what has been heard: on a loaded machine the device may take a while.
+    for (int tries = 0; tries < 20; ++tries) {
+        Sleep(100);
+        ASSERT_NE(api.BASS_ChannelGetData(s, bins, BASS_DATA_FFT256), DWORD(-1));
+        peak = 0;
+        for (int i = 1; i < 128; ++i)
+            if (bins[i] > bins[peak]) peak = i;
+        if (bins[peak] > 0.3f) break;
+    }
     EXPECT_TRUE(peak == 2 || peak == 3) << peak;  // 440 Hz in bins of 172 Hz
     EXPECT_GT(bins[peak], 0.3f);
     EXPECT_LT(bins[40], 0.01f);
