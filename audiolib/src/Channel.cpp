@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "Errors.h"
-#include "parse/Spectrum.h"
+#include "parse/Fft.h"
 
 namespace audiolib {
 

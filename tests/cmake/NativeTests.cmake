@@ -1,11 +1,8 @@
+include(${CMAKE_CURRENT_LIST_DIR}/GTestProgram.cmake)
+
 # Native GoogleTest programs of the pure logic, built with the sanitizers.
 function(tandrel_native_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
-  tandrel_warnings(${name})
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  tandrel_gtest_program(${name} ${ARGN})
   set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS native)
 endfunction()
 

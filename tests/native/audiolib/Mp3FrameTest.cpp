@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "parse/Mp3Frame.h"
-#include "parse/Spectrum.h"
+#include "parse/Fft.h"
 
 using namespace audiolib;
 
