@@ -236,6 +236,28 @@ def rms_level(wav, start=None, length=None):
     return float(m.group(1)) if m else 0.0
 
 
+# Questions the program asks (ShowMessageBox)
+
+def find_message_box(tool, title, timeout=10):
+    """The open message box with that title, whichever implementation shows it."""
+    return wait_for(lambda: tool.find("#32770", title) or tool.find("Ex_DirectUI", title), timeout,
+                    what=f"the message box {title!r}")
+
+
+def message_box_texts(tool, box):
+    """Every text the box shows, its own title first."""
+    return [tool.text(box)] + tool.child_texts(box)
+
+
+def answer_message_box(tool, box, answer):
+    """Answers like a user at the keyboard: answer is "yes", "no", "ok", "retry", "ignore",
+    "abort", "cancel" or "esc". Waits until the box has gone."""
+    keys = {"yes": "y", "no": "n", "ok": "Return", "retry": "r", "ignore": "i", "abort": "a",
+            "cancel": "Escape", "esc": "Escape"}
+    key(keys[answer])
+    wait_for(lambda: not tool.exists(box), 5, what="the message box to close")
+
+
 class ProgramTestCase(unittest.TestCase):
     """Starts a program per test and always ends it; self.tool looks at its windows."""
 

@@ -2,7 +2,8 @@
 import time
 import unittest
 
-from harness import ProgramTestCase, key, wait_for, x_windows
+from harness import (ProgramTestCase, answer_message_box, find_message_box, message_box_texts, wait_for,
+                     x_windows)
 
 EDITOR_CLASS = "TandrelEditorWindow"
 WM_CLOSE = 0x0010
@@ -32,19 +33,17 @@ class MainWindowTest(ProgramTestCase):
 
     def exit_question(self):
         self.tool.ask("post", self.main, WM_CLOSE, 0, 0)
-        return wait_for(lambda: self.tool.find("#32770", "退出"), 10, what="the exit question")
+        return find_message_box(self.tool, "退出")
 
     def test_no_keeps_running_and_yes_ends(self):
         box = self.exit_question()
-        self.assertIn("确认退出吗？", self.tool.child_texts(box))
-        key("n")
-        wait_for(lambda: not self.tool.exists(box), 5, what="the question to close")
+        self.assertIn("确认退出吗？", message_box_texts(self.tool, box))
+        answer_message_box(self.tool, box, "no")
         time.sleep(0.5)
         self.assertTrue(self.program.running())
         self.assertTrue(self.tool.exists(self.main))
 
-        self.exit_question()
-        key("y")
+        answer_message_box(self.tool, self.exit_question(), "yes")
         self.assertTrue(self.program.wait_exit(10), "Yes ends the process")
 
 
