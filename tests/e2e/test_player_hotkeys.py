@@ -6,8 +6,8 @@ import tempfile
 import time
 import unittest
 
-from harness import (MAIN_TITLE, Program, ProgramTestCase, Recorder, WinTool, dominant_frequency, key,
-                     rms_level, type_text, unix_to_wine, wait_for)
+from harness import (MAIN_TITLE, WINE, Program, ProgramTestCase, Recorder, WinTool, click, dominant_frequency,
+                     key, rms_level, type_text, unix_to_wine, wait_for)
 
 MEDIA = tempfile.mkdtemp(prefix="tandrel-media-")
 TONE = os.path.join(MEDIA, "tone.wav")
@@ -78,6 +78,51 @@ class PlayerHotKeysTest(PlayerCase):
         for _ in range(12):
             key("alt+Left")
         wait_for(lambda: "速度 0.6" in self.player_line(), 5, what="speed 0.6")
+
+
+class KeysAndActivationTest(PlayerCase):
+    def test_tab_plays_and_pauses_when_on(self):
+        self.open_recording()
+        key("Tab")
+        wait_for(lambda: self.player_line().startswith("播放"), 5, what="Tab to pause")
+        key("Tab")
+        wait_for(lambda: self.player_line().startswith("暂停"), 5, what="Tab to resume")
+
+    def other_program(self):
+        """Notepad of the same Wine prefix: Wine's hot keys reach only its own programs."""
+        proc = subprocess.Popen([WINE, "notepad.exe"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL, start_new_session=True)
+        self.addCleanup(proc.kill)
+        return proc
+
+    def test_leaving_from_the_editor_keeps_the_keys_and_from_the_main_window_releases_them(self):
+        self.open_recording()
+        self.other_program()
+        # Out of the way, so that clicks on the program's windows reach them.
+        notepad = wait_for(lambda: self.tool.find("Notepad", "*"), 15, what="notepad")
+        self.tool.ask("move", notepad, 700, 600)
+        editor = self.tool.find("TandrelEditorWindow", "*")
+
+        def click_into(window, dx=None, dy=30):
+            left, top, width, height = self.tool.rect(window)
+            click(left + (width // 2 if dx is None else dx), top + (height // 2 if dy is None else dy))
+
+        # From the editor to notepad: F4 still drives the player.
+        click_into(editor, dy=None)
+        wait_for(lambda: self.tool.ask("foreground") == editor, 5, what="the editor to be active")
+        click_into(notepad)
+        wait_for(lambda: self.tool.ask("foreground") not in (editor, self.main), 5, what="notepad active")
+        key("F4")
+        wait_for(lambda: self.player_line().startswith("播放"), 5, what="F4 from notepad to pause")
+
+        # From the main window to notepad: the keys are given back.
+        click_into(self.main, dx=300)
+        wait_for(lambda: self.tool.ask("foreground") == self.main, 5, what="the main window to be active")
+        click_into(notepad)
+        wait_for(lambda: self.tool.ask("foreground") not in (editor, self.main), 5, what="notepad active")
+        key("F4")
+        time.sleep(0.8)
+        self.assertTrue(self.player_line().startswith("播放"), "F4 after leaving the main window is notepad's")
 
 
 class TabSettingOffTest(PlayerCase):
