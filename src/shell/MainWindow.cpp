@@ -13,6 +13,7 @@
 #include "shell/Settings.h"
 #include "shell/Win32Util.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/UiWindow.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"TandrelMainWindow";
@@ -74,12 +75,26 @@ bool MainWindow::OnCreate() {
     parts_.audio.Init();
     parts_.player.LoadCodecAddOns();
 
+    AttachFrame();
     parts_.display.Create(hwnd_);
     InitNotices(hwnd_, &parts_.display);
     parts_.player.SetHooks({.afterOpening = [this] { OnOpeningDone(); }});
 
     ShowTip(1);
     return true;
+}
+
+void MainWindow::AttachFrame() {
+    // A missing or empty skin.jpg leaves the frame in the plain interface colour.
+    const std::string skin = ReadWholeFile(ProgramDirectory() + L"\\skin.jpg");
+    ui::AttachOptions frame;
+    frame.themeColor = static_cast<ui::ColorRef>(state::InterfaceColour.load());
+    frame.captionFlags = ui::kCaptionIcon | ui::kCaptionTitle | ui::kCaptionClose | ui::kCaptionMaximize |
+                         ui::kCaptionMinimize | ui::kCaptionButton64 | ui::kCaptionButton128 | ui::kCaptionButton256;
+    frame.alpha = state::Transparency * 255 / 100;
+    parts_.frame.Callbacks().onResized = [this](HWND, int, int) { ApplyResizeRules(); };
+    parts_.frame.Callbacks().onCaptionPainted = [](HWND, Gdiplus::GpGraphics*, HDC, int, int) { ++state::RedrawCount; };
+    parts_.frame.Attach(hwnd_, skin, frame);
 }
 
 void MainWindow::OnOpeningDone() {

@@ -5,6 +5,9 @@ class AudioPlayer;
 class EditorWindow;
 class Player;
 class StandInDisplay;
+namespace ui {
+class UiWindow;
+}
 
 // What the main window drives; all of it outlives the window.
 struct MainWindowParts {
@@ -12,6 +15,7 @@ struct MainWindowParts {
     AudioPlayer& audio;
     Player& player;
     StandInDisplay& display;
+    ui::UiWindow& frame;  // the skinned frame drawn over the whole window
 };
 
 // The player half of the program. EditorWindow is owned by it and follows it.
@@ -34,6 +38,7 @@ private:
     friend class WindowBase<MainWindow>;
 
     bool OnCreate();
+    void AttachFrame();
     bool OnCloseQuery();
     void OnMoved();
     void OnActivated();

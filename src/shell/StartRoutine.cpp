@@ -4,8 +4,12 @@
 #include <commctrl.h>
 
 #include "shell/Globals.h"
+#include "toolkit/Toolkit.h"
 
 int RunProgram() {
+    // GDI+, the default font and the toolkit's window class come before any global object
+    // that draws.
+    ui::ToolkitStartup();
     Globals& globals = InitialiseGlobals();
 
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};

@@ -177,6 +177,30 @@ def screenshot(path):
     return path
 
 
+def screenshot_stacked(path):
+    """Like screenshot, but with every unmanaged (override-redirect) top-level window pasted from
+    its own contents. Without a window manager Wine stacks such windows, EditorWindow among
+    them, below the main window's X window, so the plain screenshot shows them black."""
+    screenshot(path)
+    tree = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True, text=True, timeout=20).stdout
+    for line in tree.splitlines():
+        m = re.match(r"\s+(0x[0-9a-f]+) .*?\s(\d+)x(\d+)\+(-?\d+)\+(-?\d+)\s", line)
+        if not m:
+            continue
+        wid, w, h, x, y = m.group(1), *map(int, m.groups()[1:])
+        info = subprocess.run(["xwininfo", "-id", wid], capture_output=True, text=True, timeout=20).stdout
+        if "IsViewable" not in info or "Override Redirect State: yes" not in info or w < 2 or h < 2:
+            continue
+        xwd = subprocess.run(["xwd", "-id", wid, "-silent"], capture_output=True, timeout=20)
+        if xwd.returncode != 0:
+            continue
+        part = path + ".part.png"
+        subprocess.run([CONVERT, "xwd:-", part], input=xwd.stdout, check=True, timeout=30)
+        subprocess.run([CONVERT, path, part, "-geometry", f"+{x}+{y}", "-composite", path], check=True, timeout=30)
+        os.remove(part)
+    return path
+
+
 def pixel(png, x, y):
     """(r, g, b) of one pixel of a screenshot."""
     out = subprocess.run([CONVERT, png, "-format", f"%[fx:int(255*p{{{x},{y}}}.r)] %[fx:int(255*p{{{x},{y}}}.g)] "

@@ -2,7 +2,7 @@
 import time
 import unittest
 
-from harness import (ProgramTestCase, answer_message_box, find_message_box, message_box_texts, wait_for,
+from harness import (ProgramTestCase, answer_message_box, click, find_message_box, message_box_texts, wait_for,
                      x_windows)
 
 EDITOR_CLASS = "TandrelEditorWindow"
@@ -43,7 +43,10 @@ class MainWindowTest(ProgramTestCase):
         self.assertTrue(self.program.running())
         self.assertTrue(self.tool.exists(self.main))
 
-        answer_message_box(self.tool, self.exit_question(), "yes")
+        # The frame's own close button asks the same question.
+        left, top, width, _ = self.tool.rect(self.main)
+        click(left + width - 28, top + 15)
+        answer_message_box(self.tool, find_message_box(self.tool, "退出"), "yes")
         self.assertTrue(self.program.wait_exit(10), "Yes ends the process")
 
 
