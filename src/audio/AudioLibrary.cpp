@@ -4,18 +4,6 @@
 #include "shell/Win32Util.h"
 #include "toolkit/MessageBox.h"
 
-namespace {
-
-template <class Fn>
-bool Resolve(HMODULE module, const char* name, Fn& target) {
-    FARPROC proc = GetProcAddress(module, name);
-    // Through a plain function pointer type: FARPROC carries no signature to compare with.
-    target = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
-    return proc != nullptr;
-}
-
-}  // namespace
-
 bool AudioLibrary::Load(std::wstring& missing) {
     const std::wstring plugins = ProgramDirectory() + L"\\plugins\\";
     SetDllDirectoryW(plugins.c_str());
@@ -24,15 +12,11 @@ bool AudioLibrary::Load(std::wstring& missing) {
         missing = L"bass.dll";
         return false;
     }
-    bool complete = true;
-#define AUDIOLIB_RESOLVE(name, ret, params)                                 \
-    if (complete && !Resolve(module, #name, this->name)) {                  \
-        missing = L"bass.dll: " L## #name;                                  \
-        complete = false;                                                   \
+    if (const char* lacking = AudiolibResolve(module, *this)) {
+        missing = L"bass.dll: " + std::wstring(lacking, lacking + strlen(lacking));
+        return false;
     }
-    AUDIOLIB_EXPORTS(AUDIOLIB_RESOLVE)
-#undef AUDIOLIB_RESOLVE
-    return complete;
+    return true;
 }
 
 AudioLibrary& TheAudioLibrary() {

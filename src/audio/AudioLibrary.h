@@ -5,13 +5,9 @@
 
 #include <string>
 
-#include "audiolib.h"
+#include "audiolib_loader.h"
 
-struct AudioLibrary {
-#define AUDIOLIB_POINTER(name, ret, params) decltype(&::name) name = nullptr;
-    AUDIOLIB_EXPORTS(AUDIOLIB_POINTER)
-#undef AUDIOLIB_POINTER
-
+struct AudioLibrary : AudiolibApi {
     // Makes plugins\ beside the exe the preferred folder for libraries loaded at run time, then
     // loads the library and resolves every call. On failure `missing` names the library file or
     // the first call it lacks.

@@ -6,14 +6,10 @@
 #include <cstring>
 #include <vector>
 
-#include "audiolib.h"
+#include "audiolib_loader.h"
 
 namespace {
-struct Api {
-#define AUDIOLIB_POINTER(name, ret, params) decltype(&::name) name = nullptr;
-    AUDIOLIB_EXPORTS(AUDIOLIB_POINTER)
-#undef AUDIOLIB_POINTER
-};
+using Api = AudiolibApi;
 
 double Now() {
     LARGE_INTEGER f, t;
@@ -35,10 +31,7 @@ int main(int argc, char** argv) {
     HMODULE module = LoadLibraryA(argv[1]);
     if (!module) return 3;
     Api api;
-#define AUDIOLIB_RESOLVE(name, ret, params) \
-    api.name = reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(GetProcAddress(module, #name)));
-    AUDIOLIB_EXPORTS(AUDIOLIB_RESOLVE)
-#undef AUDIOLIB_RESOLVE
+    if (AudiolibResolve(module, api)) return 3;
     api.BASS_Init(-1, 44100, 0, nullptr, nullptr);
     const char* mode = argv[2];
     double t0 = Now();

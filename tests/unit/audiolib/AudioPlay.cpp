@@ -8,14 +8,10 @@
 #include <cstring>
 #include <string>
 
-#include "audiolib.h"
+#include "audiolib_loader.h"
 
 namespace {
-struct Api {
-#define AUDIOLIB_POINTER(name, ret, params) decltype(&::name) name = nullptr;
-    AUDIOLIB_EXPORTS(AUDIOLIB_POINTER)
-#undef AUDIOLIB_POINTER
-};
+using Api = AudiolibApi;
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -26,10 +22,7 @@ int main(int argc, char** argv) {
     HMODULE module = LoadLibraryA(argv[1]);
     if (!module) return 3;
     Api api;
-#define AUDIOLIB_RESOLVE(name, ret, params) \
-    api.name = reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(GetProcAddress(module, #name)));
-    AUDIOLIB_EXPORTS(AUDIOLIB_RESOLVE)
-#undef AUDIOLIB_RESOLVE
+    if (AudiolibResolve(module, api)) return 3;
     if (!api.BASS_Init(-1, 44100, 0, nullptr, nullptr)) return 4;
     HSTREAM stream = 0;
     char line[1024];

@@ -12,15 +12,11 @@
 #include <vector>
 
 #include "StubHttpServer.h"
-#include "audiolib.h"
+#include "audiolib_loader.h"
 
 namespace {
 
-struct Api {
-#define AUDIOLIB_POINTER(name, ret, params) decltype(&::name) name = nullptr;
-    AUDIOLIB_EXPORTS(AUDIOLIB_POINTER)
-#undef AUDIOLIB_POINTER
-};
+using Api = AudiolibApi;
 Api api;
 
 std::string Media(const char* name) { return std::string(AUDIO_MEDIA_DIR) + name; }
@@ -48,11 +44,8 @@ public:
         std::string dll = std::string(BUILD_DIR) + "program/plugins/bass.dll";
         HMODULE module = LoadLibraryA(dll.c_str());
         ASSERT_TRUE(module) << dll;
-#define AUDIOLIB_RESOLVE(name, ret, params)                                                          \
-    api.name = reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(GetProcAddress(module, #name))); \
-    ASSERT_TRUE(api.name) << #name;
-        AUDIOLIB_EXPORTS(AUDIOLIB_RESOLVE)
-#undef AUDIOLIB_RESOLVE
+        const char* missing = AudiolibResolve(module, api);
+        ASSERT_EQ(missing, nullptr) << missing;
         // Before initialisation nothing opens.
         EXPECT_EQ(api.BASS_StreamCreateFile(FALSE, Media("tone.wav").c_str(), 0, 0, 0), 0u);
         EXPECT_EQ(api.BASS_ErrorGetCode(), BASS_ERROR_INIT);
