@@ -3,6 +3,8 @@
 // window and hands the message to its HandleMessage.
 #include <windows.h>
 
+#include "toolkit/ToolkitResources.h"
+
 template <class Derived>
 class WindowBase {
 public:
@@ -35,7 +37,7 @@ protected:
         wc.lpfnWndProc = &Thunk;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+        wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM_ICON));
         wc.hIconSm = wc.hIcon;
         wc.hbrBackground = background;
         wc.lpszClassName = className;
