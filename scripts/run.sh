@@ -6,7 +6,6 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 
-export RUN_DIR=${RUN_DIR:-$(mktemp -d /tmp/tandrel-run.XXXXXX)}
 source scripts/services.sh
 trap stop_services EXIT
 

@@ -2,7 +2,12 @@
 # prefix for this run, and stops exactly what it started.
 # Sets DISPLAY, PULSE_SINK, XDG_RUNTIME_DIR, WINEPREFIX, WINEDEBUG, LC_ALL for the children.
 
-RUN_DIR=${RUN_DIR:-$(mktemp -d /tmp/tandrel-run.XXXXXX)}
+# A run directory of our own (display log, sound server socket, Wine prefix of ~700 MB) is
+# removed again when the services stop; one that the caller named is left to the caller.
+if [ -z "${RUN_DIR:-}" ]; then
+  RUN_DIR=$(mktemp -d /tmp/tandrel-run.XXXXXX)
+  OWN_RUN_DIR=1
+fi
 STARTED_PIDS=()
 export WINEDEBUG=${WINEDEBUG:--all}
 export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
@@ -69,4 +74,5 @@ stop_services() {
   for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${STARTED_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
   STARTED_PIDS=()
+  if [ "${OWN_RUN_DIR:-0}" = 1 ]; then rm -rf "$RUN_DIR"; fi
 }

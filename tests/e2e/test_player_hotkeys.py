@@ -1,6 +1,8 @@
 """The player driven the way a typist does: a recording opened through Alt+O, then only keys."""
+import atexit
 import os
 import re
+import shutil
 import subprocess
 import tempfile
 import time
@@ -10,6 +12,7 @@ from harness import (MAIN_TITLE, WINE, Program, ProgramTestCase, Recorder, WinTo
                      key, rms_level, type_text, unix_to_wine, wait_for)
 
 MEDIA = tempfile.mkdtemp(prefix="tandrel-media-")
+atexit.register(shutil.rmtree, MEDIA, True)
 TONE = os.path.join(MEDIA, "tone.wav")
 if not os.path.exists(TONE):
     subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", TONE, "synth", "60", "sine", "440"], check=True)

@@ -6,6 +6,7 @@ is placed in the recording by how much had been recorded when it was sent (with 
 recording latency), so the figures are upper bounds.
 """
 import os
+import shutil
 import statistics
 import struct
 import subprocess
@@ -62,6 +63,7 @@ def main():
     finally:
         program.stop()
         tool.close()
+        shutil.rmtree(media, ignore_errors=True)
 
     pause_ms, play_ms = [], []
     for at, kind in presses:
