@@ -9,6 +9,19 @@ namespace ui {
 namespace {
 // -1 stands for "no colour", drawn as fully transparent black.
 Argb FillOrClear(Argb c) { return c == static_cast<Argb>(-1) ? 0 : c; }
+
+// Any of the four gradient directions (the shared routine knows only the first two); like it,
+// one pixel short of the right and bottom edges.
+void FillBackground(GpGraphics* g, const Box& r, Argb from, Argb to, int mode) {
+    if (mode < 0 || mode > 3) mode = 1;
+    const Gdiplus::RectF rect = ToGp(r);
+    Gdiplus::GpLineGradient* brush = nullptr;
+    if (gp::GdipCreateLineBrushFromRect(&rect, from, to, static_cast<Gdiplus::LinearGradientMode>(mode),
+                                        Gdiplus::WrapModeTileFlipXY, &brush) != Gdiplus::Ok)
+        return;
+    BrushPtr owner(brush);
+    gp::GdipFillRectangle(g, brush, r.left, r.top, r.width - 1, r.height - 1);
+}
 }  // namespace
 
 UiLabel::~UiLabel() = default;
@@ -97,7 +110,7 @@ void UiLabel::Paint(int windowIndex, int position, int mode) {
     if (!BeginControlPaint(windowIndex, position, bounds, 0, mode)) return;
     GpGraphics* g = ControlGraphics(windowIndex);
     if (frameStyle_ != 0) DrawFrameRect(g, bounds, frameStyle_);
-    if (fillMode_ != -1) GradientFill(g, bounds, FillOrClear(fillColour1_), FillOrClear(fillColour2_), fillMode_);
+    if (fillMode_ != -1) FillBackground(g, bounds, FillOrClear(fillColour1_), FillOrClear(fillColour2_), fillMode_);
     if (!text_.empty()) {
         const Box inner{bounds.left + 2, bounds.top + 2, bounds.width - 4, bounds.height - 4};
         if (autoContrast_) ChooseContrastColour(windowIndex, inner);
