@@ -251,7 +251,7 @@ _ANSWER_CAPTIONS = {"ok": "确认", "cancel": "取消", "abort": "放弃", "retr
                     "yes": "是", "no": "否"}
 
 
-def message_box_buttons(tool, box):
+def _box_buttons(tool, box):
     """Captions of the box's buttons by position: position 1 (the rightmost) first."""
     captions = []
     for item_id in _BOX_BUTTON_IDS:
@@ -269,7 +269,7 @@ def message_box_texts(tool, box):
     item = tool.ask("dlgitem", box, _BOX_TEXT_ID)
     if item != "0":
         texts.append(tool.text(item))
-    return texts + list(reversed(message_box_buttons(tool, box)))
+    return texts + list(reversed(_box_buttons(tool, box)))
 
 
 def answer_message_box(tool, box, answer, by="keyboard"):
@@ -282,7 +282,7 @@ def answer_message_box(tool, box, answer, by="keyboard"):
     if answer == "esc":
         key("Escape")
     else:
-        buttons = message_box_buttons(tool, box)
+        buttons = _box_buttons(tool, box)
         caption = _ANSWER_CAPTIONS[answer]
         if caption not in buttons:
             raise AssertionError(f"the box has no {caption!r} button: {buttons}")
