@@ -25,14 +25,14 @@ constexpr ColorRef kOwnColour = 0xFF8800;
 // Ids of the hidden children that mirror the box for other programs (see Mirror below).
 constexpr int kMirrorText = 100, kMirrorButton1 = 101;
 
-struct ButtonSpec {
+struct BoxButton {
     const wchar_t* caption;
     int code;
 };
 
 // Position 1 (rightmost) first.
-std::vector<ButtonSpec> ButtonsOf(int type) {
-    const ButtonSpec ok{L"确认", kResultOk}, cancel{L"取消", kResultCancel}, abort{L"放弃", kResultAbort},
+std::vector<BoxButton> ButtonsOf(int type) {
+    const BoxButton ok{L"确认", kResultOk}, cancel{L"取消", kResultCancel}, abort{L"放弃", kResultAbort},
         retry{L"重试", kResultRetry}, ignore{L"忽略", kResultIgnore}, yes{L"是", kResultYes}, no{L"否", kResultNo};
     switch (type) {
         case kBoxOk: return {ok};
@@ -230,15 +230,15 @@ int ShowMessageBox(HWND owner, const std::wstring& text, const MessageBoxOptions
     RECT placed{};
     GetWindowRect(hwnd, &placed);
     const int width = placed.right - placed.left, height = placed.bottom - placed.top;
-    const std::vector<ButtonSpec> specs = ButtonsOf(options.type);
-    b->buttonCount = static_cast<int>(specs.size());
+    const std::vector<BoxButton> set = ButtonsOf(options.type);
+    b->buttonCount = static_cast<int>(set.size());
     for (int i = 0; i < b->buttonCount; ++i) {
         const auto n = static_cast<size_t>(i);
         const int left = width - 83 - 75 * i, top = height - 36;
-        b->codes[n] = specs[n].code;
-        b->buttons[n].Create(hwnd, specs[n].caption, {static_cast<float>(left), static_cast<float>(top), 70, 24});
-        b->buttons[n].UiControl::Text(std::to_wstring(specs[n].code));
-        b->mirrors[n] = Mirror(hwnd, kMirrorButton1 + i, specs[n].caption, left, top, 70, 24);
+        b->codes[n] = set[n].code;
+        b->buttons[n].Create(hwnd, set[n].caption, {static_cast<float>(left), static_cast<float>(top), 70, 24});
+        b->buttons[n].UiControl::Text(std::to_wstring(set[n].code));
+        b->mirrors[n] = Mirror(hwnd, kMirrorButton1 + i, set[n].caption, left, top, 70, 24);
     }
 
     LabelStyle style;
