@@ -46,4 +46,6 @@ struct MessageBoxOptions {
 };
 
 // Modal over owner; returns one of MessageBoxResult. Closing the box without a button gives Cancel.
+// Call it on the thread that owns the toolkit's windows: the window registry has no lock, so a
+// background thread posts its question to that thread instead. A box may be opened from a box.
 int ShowMessageBox(HWND owner, const std::wstring& text, const MessageBoxOptions& options = {});

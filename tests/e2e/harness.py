@@ -263,22 +263,59 @@ def rms_level(wav, start=None, length=None):
 # Questions the program asks (ShowMessageBox)
 
 def find_message_box(tool, title, timeout=10):
-    """The open message box with that title, whichever implementation shows it."""
-    return wait_for(lambda: tool.find("#32770", title) or tool.find("Ex_DirectUI", title), timeout,
-                    what=f"the message box {title!r}")
+    """The open message box with that title."""
+    return wait_for(lambda: tool.find("Ex_DirectUI", title), timeout, what=f"the message box {title!r}")
+
+
+# The box draws its text and buttons itself; hidden children mirror them: id 100 holds the
+# text, 101, 102, 103 the buttons at positions 1, 2, 3 (right to left), placed where they are.
+_BOX_TEXT_ID = 100
+_BOX_BUTTON_IDS = (101, 102, 103)
+_ANSWER_CAPTIONS = {"ok": "确认", "cancel": "取消", "abort": "放弃", "retry": "重试", "ignore": "忽略",
+                    "yes": "是", "no": "否"}
+
+
+def _box_buttons(tool, box):
+    """Captions of the box's buttons by position: position 1 (the rightmost) first."""
+    captions = []
+    for item_id in _BOX_BUTTON_IDS:
+        item = tool.ask("dlgitem", box, item_id)
+        if item == "0":
+            break
+        captions.append(tool.text(item))
+    return captions
 
 
 def message_box_texts(tool, box):
-    """Every text the box shows, its own title first."""
-    return [tool.text(box)] + tool.child_texts(box)
+    """Every text the box shows, its own title first, then the message, then the buttons
+    from left to right."""
+    texts = [tool.text(box)]
+    item = tool.ask("dlgitem", box, _BOX_TEXT_ID)
+    if item != "0":
+        texts.append(tool.text(item))
+    return texts + list(reversed(_box_buttons(tool, box)))
 
 
-def answer_message_box(tool, box, answer):
-    """Answers like a user at the keyboard: answer is "yes", "no", "ok", "retry", "ignore",
-    "abort", "cancel" or "esc". Waits until the box has gone."""
-    keys = {"yes": "y", "no": "n", "ok": "Return", "retry": "r", "ignore": "i", "abort": "a",
-            "cancel": "Escape", "esc": "Escape"}
-    key(keys[answer])
+def answer_message_box(tool, box, answer, by="keyboard"):
+    """Answers like a user: answer is "yes", "no", "ok", "retry", "ignore", "abort", "cancel"
+    or "esc" (the Esc key, also by mouse). By keyboard the focus starts on the rightmost button
+    and Tab moves it left; Enter clicks. By mouse the button is clicked where it is drawn.
+    Waits until the box has gone."""
+    title = tool.text(box)
+    focus_x_window("^" + re.escape(title) + "$")
+    if answer == "esc":
+        key("Escape")
+    else:
+        buttons = _box_buttons(tool, box)
+        caption = _ANSWER_CAPTIONS[answer]
+        if caption not in buttons:
+            raise AssertionError(f"the box has no {caption!r} button: {buttons}")
+        position = buttons.index(caption)
+        if by == "mouse":
+            left, top, width, height = tool.rect(tool.ask("dlgitem", box, _BOX_BUTTON_IDS[position]))
+            click(left + width // 2, top + height // 2)
+        else:
+            key(*(["Tab"] * position), "Return")
     wait_for(lambda: not tool.exists(box), 5, what="the message box to close")
 
 
