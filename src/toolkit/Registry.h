@@ -40,6 +40,8 @@ public:
 
     HDC Dc() const { return dc_; }
     GpGraphics* Graphics() const { return graphics_; }
+    // Top-down premultiplied pixels, Width() per row; GdiFlush before reading what GDI drew.
+    std::uint32_t* Pixels() const { return static_cast<std::uint32_t*>(bits_); }
     int Width() const { return width_; }
     int Height() const { return height_; }
     // Bytes held by the pixels, for the memory figures.

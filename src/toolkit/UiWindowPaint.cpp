@@ -1,6 +1,7 @@
 // Painting of a host window: the skin into the background buffer, controls into the
 // composite buffer, presentation to the screen, the fade-in and the show and close animations.
 #include <algorithm>
+#include <cmath>
 
 #include "toolkit/Drawing.h"
 #include "toolkit/Registry.h"
@@ -12,8 +13,6 @@
 namespace ui {
 
 namespace {
-
-constexpr Argb kTransparent = 0x00FFFFFF;
 
 Box Inner(int w, int h, int m) {
     return {static_cast<float>(m), static_cast<float>(m), static_cast<float>(w - 2 * m), static_cast<float>(h - 2 * m)};
@@ -37,6 +36,27 @@ void SetRoundRegion(HWND hwnd, int width, int height, int inset, int ellipse) {
     HRGN region = CreateRoundRectRgn(inset, inset, width - inset + 1, height - inset + 1, ellipse, ellipse);
     // The window owns the region once it is set.
     if (region && !SetWindowRgn(hwnd, region, TRUE)) DeleteObject(region);
+}
+
+// Makes the margin outside inner transparent again, as far as the current clip reaches. GDI+
+// would clear the whole composite buffer (the largest window size) pixel by pixel to do it.
+void ClearOutside(DibBuffer& buffer, GpGraphics* g, const IntBox& inner) {
+    Gdiplus::RectF clip{};
+    if (gp::GdipGetClipBounds(g, &clip) != Gdiplus::Ok) return;
+    const auto round = [](float v) { return static_cast<int>(std::floor(std::clamp(v, -1e7f, 1e7f) + 0.5f)); };
+    const int cl = std::max(round(clip.X), 0), ct = std::max(round(clip.Y), 0);
+    const int cr = std::min(round(clip.X + clip.Width), buffer.Width());
+    const int cb = std::min(round(clip.Y + clip.Height), buffer.Height());
+    if (cr <= cl || cb <= ct) return;
+    const int il = inner.left, it = inner.top, ir = inner.left + inner.width, ib = inner.top + inner.height;
+    auto clear = [&](int l, int t, int r, int b) {
+        l = std::max(l, cl), t = std::max(t, ct), r = std::min(r, cr), b = std::min(b, cb);
+        if (r > l && b > t) buffer.ClearRect(l, t, r - l, b - t, 0);
+    };
+    clear(cl, ct, cr, it);
+    clear(cl, ib, cr, cb);
+    clear(cl, it, il, ib);
+    clear(ir, it, cr, ib);
 }
 
 // A W × H surface for the animation frames.
@@ -135,8 +155,10 @@ void UiWindow::DrawBackground(int m) {
     const bool havePicture = !background_.Empty();
     const int pw = background_.Width(), ph = background_.Height();
     const Box inner = Inner(width_, height_, m);
+    // GDI+ clears pixel by pixel through its generic blender; a whole-buffer store is the
+    // same picture for a transparent or an opaque colour and costs a hundredth of it.
     if (cornerSize_ == 1) {
-        gp::GdipGraphicsClear(g, kTransparent);
+        e->background.ClearRect(0, 0, width_, height_, 0);
         if (!havePicture) return;
         const RECT& c = nineGrid_;
         if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0)
@@ -146,7 +168,7 @@ void UiWindow::DrawBackground(int m) {
         return;
     }
     if (!e->Layered()) {
-        gp::GdipGraphicsClear(g, ColorToArgb(themeColor_, 255));
+        e->background.ClearRect(0, 0, width_, height_, ColorToArgb(themeColor_, 255));
         if (!havePicture) return;
         if (e->stretch) {
             gp::GdipDrawImageRectRect(g, background_.GetHandle(), inner.left, inner.top, inner.width, inner.height, 0,
@@ -168,7 +190,7 @@ void UiWindow::DrawBackground(int m) {
         return;
     }
     const int alpha = e->alpha;
-    gp::GdipGraphicsClear(g, kTransparent);
+    e->background.ClearRect(0, 0, width_, height_, 0);
     const Argb fill = ColorToArgb(themeColor_, alpha);
     if (cornerSize_ != 0)
         RoundRect(g, inner, 7, fill, std::nullopt);
@@ -290,9 +312,7 @@ void UiWindow::FinishRect(const Box& r, bool redrawFrame) {
     }
     if (e->Layered() && m == 5) {
         const Box inner = Inner(width_, height_, m);
-        SetClip(g, inner, Gdiplus::CombineModeExclude);
-        gp::GdipGraphicsClear(g, kTransparent);
-        ResetClip(g);
+        ClearOutside(e->composite, g, Truncate(inner));
         if (redrawFrame) DrawShadow(g, inner, cornerSize_ != 0, 0x000000);
     }
     gp::GdipRestoreGraphics(g, state);
