@@ -179,7 +179,8 @@ private:
     void DrawCaption(int m);
     void OnFadeTick();
     void RunCloseAnimation();
-    void PresentLayered(HDC source, int width, int height);
+    // dirty: the part that changed; the whole window when null.
+    void PresentLayered(HDC source, int width, int height, const IntBox* dirty = nullptr);
 
     HWND hwnd_ = nullptr;
     WNDPROC previousProc_ = nullptr;

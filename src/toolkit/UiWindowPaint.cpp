@@ -67,11 +67,29 @@ struct Scratch {
 
 }  // namespace
 
-void UiWindow::PresentLayered(HDC source, int width, int height) {
+void UiWindow::PresentLayered(HDC source, int width, int height, const IntBox* dirty) {
     SIZE size{width, height};
     POINT origin{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     GdiFlush();
+    // A control's repaint hands over only its own rectangle: the system then copies and
+    // composes that part alone instead of the whole window. Systems before Vista have no
+    // such call and take the whole picture.
+    using IndirectFn = BOOL(WINAPI*)(HWND, const UPDATELAYEREDWINDOWINFO*);
+    static const auto indirect = reinterpret_cast<IndirectFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "UpdateLayeredWindowIndirect")));
+    if (dirty && indirect) {
+        const RECT r{dirty->left, dirty->top, dirty->left + dirty->width, dirty->top + dirty->height};
+        UPDATELAYEREDWINDOWINFO info{};
+        info.cbSize = sizeof(info);
+        info.psize = &size;
+        info.hdcSrc = source;
+        info.pptSrc = &origin;
+        info.pblend = &blend;
+        info.dwFlags = ULW_ALPHA;
+        info.prcDirty = &r;
+        if (indirect(hwnd_, &info)) return;
+    }
     UpdateLayeredWindow(hwnd_, nullptr, nullptr, &size, source, &origin, 0, &blend, ULW_ALPHA);
 }
 
@@ -84,7 +102,7 @@ void UiWindow::PresentRect(const IntBox& r) {
     if (e->Layered()) {
         if (!e->layered.Valid()) return;
         BitBlt(e->layered.Dc(), r.left, r.top, r.width, r.height, e->composite.Dc(), r.left, r.top, SRCCOPY);
-        PresentLayered(e->layered.Dc(), width_, height_);
+        PresentLayered(e->layered.Dc(), width_, height_, &r);
     } else {
         BitBlt(e->windowDc, r.left, r.top, r.width, r.height, e->composite.Dc(), r.left, r.top, SRCCOPY);
     }
@@ -100,7 +118,7 @@ void UiWindow::BlendRect(const Box& rect, int alpha) {
     if (!target) return;
     AlphaBlend(target, r.left, r.top, r.width, r.height, e->composite.Dc(), r.left, r.top, r.width, r.height,
                ConstantAlpha(alpha));
-    if (e->Layered()) PresentLayered(e->layered.Dc(), width_, height_);
+    if (e->Layered()) PresentLayered(e->layered.Dc(), width_, height_, &r);
 }
 
 bool UiWindow::Redraw(std::optional<std::string_view> picture, std::optional<ColorRef> color, bool fade) {
