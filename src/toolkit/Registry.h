@@ -48,6 +48,9 @@ public:
     size_t Bytes() const { return static_cast<size_t>(width_) * height_ * 4; }
     // Fills a rectangle with one premultiplied colour, bypassing blending.
     void ClearRect(int left, int top, int width, int height, Argb color);
+    // A rectangle to a straight (not premultiplied) colour: pixel for pixel what a GDI+
+    // clear of that area stores, without its cost.
+    void Clear(int left, int top, int width, int height, Argb color);
 
 private:
     HDC dc_ = nullptr;

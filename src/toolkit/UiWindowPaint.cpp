@@ -51,7 +51,7 @@ void ClearOutside(DibBuffer& buffer, GpGraphics* g, const IntBox& inner) {
     const int il = inner.left, it = inner.top, ir = inner.left + inner.width, ib = inner.top + inner.height;
     auto clear = [&](int l, int t, int r, int b) {
         l = std::max(l, cl), t = std::max(t, ct), r = std::min(r, cr), b = std::min(b, cb);
-        if (r > l && b > t) buffer.ClearRect(l, t, r - l, b - t, 0);
+        if (r > l && b > t) buffer.Clear(l, t, r - l, b - t, 0x00FFFFFF);
     };
     clear(cl, ct, cr, it);
     clear(cl, ib, cr, cb);
@@ -173,10 +173,10 @@ void UiWindow::DrawBackground(int m) {
     const bool havePicture = !background_.Empty();
     const int pw = background_.Width(), ph = background_.Height();
     const Box inner = Inner(width_, height_, m);
-    // GDI+ clears pixel by pixel through its generic blender; a whole-buffer store is the
-    // same picture for a transparent or an opaque colour and costs a hundredth of it.
+    // GDI+ clears pixel by pixel through its generic blender: a hundred times the cost of
+    // storing the one value it would have stored.
     if (cornerSize_ == 1) {
-        e->background.ClearRect(0, 0, width_, height_, 0);
+        e->background.Clear(0, 0, width_, height_, 0x00FFFFFF);
         if (!havePicture) return;
         const RECT& c = nineGrid_;
         if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0)
@@ -186,7 +186,7 @@ void UiWindow::DrawBackground(int m) {
         return;
     }
     if (!e->Layered()) {
-        e->background.ClearRect(0, 0, width_, height_, ColorToArgb(themeColor_, 255));
+        e->background.Clear(0, 0, width_, height_, ColorToArgb(themeColor_, 255));
         if (!havePicture) return;
         if (e->stretch) {
             gp::GdipDrawImageRectRect(g, background_.GetHandle(), inner.left, inner.top, inner.width, inner.height, 0,
@@ -208,7 +208,7 @@ void UiWindow::DrawBackground(int m) {
         return;
     }
     const int alpha = e->alpha;
-    e->background.ClearRect(0, 0, width_, height_, 0);
+    e->background.Clear(0, 0, width_, height_, 0x00FFFFFF);
     const Argb fill = ColorToArgb(themeColor_, alpha);
     if (cornerSize_ != 0)
         RoundRect(g, inner, 7, fill, std::nullopt);
