@@ -369,8 +369,11 @@ void DrawImageRounded(GpGraphics* g, const UiImage& picture, const Box& dest, fl
                 GradientFill(sg, {static_cast<float>(w0 - fw), 0, static_cast<float>(fw + 1), static_cast<float>(h0)},
                              clear, opaque, 0);
             }
-            gp::GdipDrawImageRectRect(g, scratch.GetHandle(), dest.left, dest.top, dest.width, dest.height, 0, 0,
-                                      dest.width, dest.height, Gdiplus::UnitPixel, attributes, nullptr, nullptr);
+            // Drawn 1:1, so beyond the picture there is nothing to draw: asking for the
+            // whole destination would have GDI+ filter every pixel of it to find that out.
+            const float w = std::min(dest.width, static_cast<float>(w0)), h = std::min(dest.height, static_cast<float>(h0));
+            gp::GdipDrawImageRectRect(g, scratch.GetHandle(), dest.left, dest.top, w, h, 0, 0, w, h, Gdiplus::UnitPixel,
+                                      attributes, nullptr, nullptr);
         }
     } else {
         gp::GdipDrawImageRectRect(g, picture.GetHandle(), dest.left, dest.top, static_cast<float>(w0),

@@ -32,12 +32,6 @@ AttributesPtr AlphaAttributes(int alpha) {
     return AttributesPtr(attributes);
 }
 
-void SetRoundRegion(HWND hwnd, int width, int height, int inset, int ellipse) {
-    HRGN region = CreateRoundRectRgn(inset, inset, width - inset + 1, height - inset + 1, ellipse, ellipse);
-    // The window owns the region once it is set.
-    if (region && !SetWindowRgn(hwnd, region, TRUE)) DeleteObject(region);
-}
-
 // Makes the margin outside inner transparent again, as far as the current clip reaches. GDI+
 // would clear the whole composite buffer (the largest window size) pixel by pixel to do it.
 void ClearOutside(DibBuffer& buffer, GpGraphics* g, const IntBox& inner) {
@@ -147,7 +141,7 @@ bool UiWindow::Redraw(std::optional<std::string_view> picture, std::optional<Col
     }
     RepaintControls(0, false, 0);
     if (cornerSize_ != 1) {
-        if (!e->Layered()) SetRoundRegion(hwnd_, width_, height_, m, cornerSize_);
+        if (!e->Layered()) SetRoundRegion(m);
         GpGraphics* g = e->composite.Graphics();
         DrawFrame(g, width_, height_, m, cornerSize_ != 0);
         if (e->Layered() && m > 0) DrawShadow(g, Inner(width_, height_, m), cornerSize_ != 0, 0x000000);
@@ -160,6 +154,22 @@ bool UiWindow::Redraw(std::optional<std::string_view> picture, std::optional<Col
     PresentAll();
     suspended_ = 0;
     return true;
+}
+
+void UiWindow::SetRoundRegion(int inset) {
+    // Setting a region makes the system recompute and repaint the window: only when the
+    // shape has changed.
+    const RECT shape{width_, height_, inset, cornerSize_};
+    if (regionSet_ && EqualRect(&shape, &regionShape_)) return;
+    HRGN region = CreateRoundRectRgn(inset, inset, width_ - inset + 1, height_ - inset + 1, cornerSize_, cornerSize_);
+    // The window owns the region once it is set.
+    if (!region) return;
+    if (!SetWindowRgn(hwnd_, region, TRUE)) {
+        DeleteObject(region);
+        return;
+    }
+    regionShape_ = shape;
+    regionSet_ = true;
 }
 
 ColorRef UiWindow::PictureColor() const {
@@ -368,6 +378,7 @@ void UiWindow::RunCloseAnimation() {
             return;
         }
         SetWindowRgn(hwnd_, nullptr, FALSE);
+        regionSet_ = false;
         SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) | WS_EX_LAYERED);
         AlphaBlend(e->layered.Dc(), 5, 5, W - 10, H - 10, e->composite.Dc(), 5, 5, W - 10, H - 10, ConstantAlpha(255));
         e->alpha = 255;
