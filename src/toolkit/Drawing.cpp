@@ -1,6 +1,11 @@
 #include "toolkit/Drawing.h"
 
 #include <uxtheme.h>
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <initializer_list>
+#include <vector>
 #include <vssym32.h>
 
 #include "toolkit/Toolkit.h"
@@ -145,29 +150,172 @@ void DrawFrameRect(GpGraphics* g, const Box& box, std::int64_t style, std::optio
     }
 }
 
+namespace {
+// GDI+ draws a thin stroke into a scratch buffer as large as the stroke's bounding box and
+// then blends that whole buffer: round a window that is most of the window, for a line one
+// pixel wide. The strokes of the frame and the shadow are the same for every redraw of a
+// window of one size, so each is drawn once onto a transparent picture and kept as the four
+// strips along the edges that hold all its pixels. Drawing those strips 1:1 blends the same
+// colours into the same pixels as the stroke itself.
+struct EdgeKey {
+    int kind = 0;
+    int width = 0, height = 0, band = 0;
+    float left = 0, top = 0, right = 0, bottom = 0;
+    bool rounded = false;
+    ColorRef color = 0;
+    bool operator==(const EdgeKey&) const = default;
+};
+
+struct EdgeStrip {
+    IntBox box;
+    UiImage picture;
+};
+
+struct EdgeLayers {
+    EdgeKey key;
+    std::vector<EdgeStrip> strips;  // four per stroke, in the order the strokes are drawn
+};
+
+struct EdgeCache {
+    std::vector<EdgeLayers> entries;  // most recently used first
+    std::vector<EdgeKey> seen;        // drawn once; kept as strips when drawn again
+};
+
+EdgeCache& Edges() {
+    static EdgeCache cache;
+    return cache;
+}
+constexpr size_t kEdgeCacheSize = 4;
+
+// One stroke onto a transparent picture, cut into strips; false when a pixel lies outside
+// the bands, so the caller draws directly.
+template <typename Stroke>
+bool CutStrips(const EdgeKey& k, Stroke&& stroke, std::vector<EdgeStrip>* out) {
+    UiImage layer;
+    if (!layer.CreateBitmap(k.width, k.height)) return false;
+    {
+        GpGraphics* lg = nullptr;
+        if (gp::GdipGetImageGraphicsContext(layer.GetHandle(), &lg) != Gdiplus::Ok) return false;
+        GraphicsPtr owner(lg);
+        gp::GdipSetSmoothingMode(lg, Gdiplus::SmoothingModeAntiAlias);
+        gp::GdipSetTextRenderingHint(lg, Gdiplus::TextRenderingHintAntiAliasGridFit);
+        stroke(lg);
+    }
+    auto* bitmap = reinterpret_cast<GpBitmap*>(layer.GetHandle());
+    const Gdiplus::Rect all(0, 0, k.width, k.height);
+    Gdiplus::BitmapData data{};
+    if (gp::GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+        return false;
+    const int b = k.band;
+    bool inside = true;
+    for (int y = b; y < k.height - b && inside; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const BYTE*>(data.Scan0) + y * data.Stride);
+        for (int x = b; x < k.width - b; ++x)
+            if (row[x] != 0) {
+                inside = false;
+                break;
+            }
+    }
+    gp::GdipBitmapUnlockBits(bitmap, &data);
+    if (!inside) return false;
+    const IntBox boxes[] = {{0, 0, k.width, b}, {0, k.height - b, k.width, b}, {0, b, b, k.height - 2 * b},
+                            {k.width - b, b, b, k.height - 2 * b}};
+    for (const IntBox& box : boxes) {
+        GpBitmap* strip = nullptr;
+        if (gp::GdipCloneBitmapAreaI(box.left, box.top, box.width, box.height, PixelFormat32bppARGB, bitmap, &strip) !=
+            Gdiplus::Ok)
+            return false;
+        EdgeStrip s{box, UiImage()};
+        s.picture.SetHandle(strip);
+        out->push_back(std::move(s));
+    }
+    return true;
+}
+
+// Draws the strokes, through kept strips when this drawing was seen before.
+void DrawEdgeStrokes(GpGraphics* g, const EdgeKey& key, std::initializer_list<std::function<void(GpGraphics*)>> strokes) {
+    EdgeCache& cache = Edges();
+    auto draw = [&] {
+        for (const auto& stroke : strokes) stroke(g);
+    };
+    if (key.width <= 2 * key.band || key.height <= 2 * key.band) return draw();
+    auto found = std::find_if(cache.entries.begin(), cache.entries.end(), [&](const EdgeLayers& e) { return e.key == key; });
+    if (found == cache.entries.end()) {
+        auto seen = std::find(cache.seen.begin(), cache.seen.end(), key);
+        if (seen == cache.seen.end()) {
+            // A size met once (a window being resized) is not worth the strips.
+            if (cache.seen.size() >= kEdgeCacheSize) cache.seen.erase(cache.seen.begin());
+            cache.seen.push_back(key);
+            return draw();
+        }
+        cache.seen.erase(seen);
+        EdgeLayers layers{key, {}};
+        for (const auto& stroke : strokes)
+            if (!CutStrips(key, stroke, &layers.strips)) return draw();
+        if (cache.entries.size() >= kEdgeCacheSize) cache.entries.pop_back();
+        cache.entries.insert(cache.entries.begin(), std::move(layers));
+        found = cache.entries.begin();
+    } else if (found != cache.entries.begin()) {
+        std::rotate(cache.entries.begin(), found, found + 1);
+        found = cache.entries.begin();
+    }
+    for (const EdgeStrip& s : found->strips)
+        gp::GdipDrawImageRectI(g, s.picture.GetHandle(), s.box.left, s.box.top, s.box.width, s.box.height);
+}
+}  // namespace
+
 void DrawFrame(GpGraphics* g, int width, int height, int m, bool rounded) {
-    Box r{static_cast<float>(m), static_cast<float>(m), static_cast<float>(width - 2 * m),
-          static_cast<float>(height - 2 * m)};
+    EdgeKey key;
+    key.width = width;
+    key.height = height;
+    key.band = m + 10;
+    key.left = static_cast<float>(m);
+    key.rounded = rounded;
+    const Box outer{static_cast<float>(m), static_cast<float>(m), static_cast<float>(width - 2 * m),
+                    static_cast<float>(height - 2 * m)};
+    const Box inner = InflateRect(outer, 1, 1, -2, -2);
     if (rounded) {
-        RoundRect(g, r, 6, std::nullopt, ColorToArgb(0x000000, 120));
-        r = InflateRect(r, 1, 1, -2, -2);
-        RoundRect(g, r, 4, std::nullopt, ColorToArgb(0xFFFFFF, 70));
+        DrawEdgeStrokes(g, key,
+                        {[&](GpGraphics* t) { RoundRect(t, outer, 6, std::nullopt, ColorToArgb(0x000000, 120)); },
+                         [&](GpGraphics* t) { RoundRect(t, inner, 4, std::nullopt, ColorToArgb(0xFFFFFF, 70)); }});
     } else {
-        DrawFrameRect(g, r, ColorToArgb(0x000000, 110));
-        r = InflateRect(r, 1, 1, -2, -2);
-        DrawFrameRect(g, r, ColorToArgb(0xFFFFFF, 70));
+        DrawEdgeStrokes(g, key,
+                        {[&](GpGraphics* t) { DrawFrameRect(t, outer, ColorToArgb(0x000000, 110)); },
+                         [&](GpGraphics* t) { DrawFrameRect(t, inner, ColorToArgb(0xFFFFFF, 70)); }});
     }
 }
 
 void DrawShadow(GpGraphics* g, const Box& rect, bool rounded, ColorRef color) {
+    EdgeKey key;
+    key.kind = 1;
+    // The rings reach 5 pixels out from rect and their widest corner 10 pixels into it.
+    key.width = static_cast<int>(std::ceil(rect.left + rect.width)) + 6;
+    key.height = static_cast<int>(std::ceil(rect.top + rect.height)) + 6;
+    key.band = static_cast<int>(std::max(rect.left, rect.top)) + 14;
+    key.left = rect.left;
+    key.top = rect.top;
+    key.right = rect.left + rect.width;
+    key.bottom = rect.top + rect.height;
+    key.rounded = rounded;
+    key.color = color;
+    if (rect.left < 5 || rect.top < 5) return DrawShadowRings(g, rect, rounded, color);
+    DrawEdgeStrokes(g, key, {[&](GpGraphics* t) { DrawShadowRing(t, rect, rounded, color, 0); },
+                             [&](GpGraphics* t) { DrawShadowRing(t, rect, rounded, color, 1); },
+                             [&](GpGraphics* t) { DrawShadowRing(t, rect, rounded, color, 2); },
+                             [&](GpGraphics* t) { DrawShadowRing(t, rect, rounded, color, 3); }});
+}
+
+void DrawShadowRing(GpGraphics* g, const Box& rect, bool rounded, ColorRef color, int i) {
     constexpr int kAlpha[] = {75, 55, 25, 15};
     constexpr float kRound[] = {11, 14, 17, 20};
     constexpr float kSquare[] = {4, 7, 11, 14};
-    Box r = rect;
-    for (int i = 0; i < 4; ++i) {
-        r = InflateRect(r, -1, -1, 2, 2);
-        RoundRect(g, r, rounded ? kRound[i] : kSquare[i], std::nullopt, ColorToArgb(color, kAlpha[i]));
-    }
+    const float out = static_cast<float>(i + 1);
+    const Box r = InflateRect(rect, -out, -out, 2 * out, 2 * out);
+    RoundRect(g, r, rounded ? kRound[i] : kSquare[i], std::nullopt, ColorToArgb(color, kAlpha[i]));
+}
+
+void DrawShadowRings(GpGraphics* g, const Box& rect, bool rounded, ColorRef color) {
+    for (int i = 0; i < 4; ++i) DrawShadowRing(g, rect, rounded, color, i);
 }
 
 void DrawNineGrid(GpGraphics* g, const UiImage& picture, const Box& dest, const RECT& centre) {
@@ -221,8 +369,11 @@ void DrawImageRounded(GpGraphics* g, const UiImage& picture, const Box& dest, fl
                 GradientFill(sg, {static_cast<float>(w0 - fw), 0, static_cast<float>(fw + 1), static_cast<float>(h0)},
                              clear, opaque, 0);
             }
-            gp::GdipDrawImageRectRect(g, scratch.GetHandle(), dest.left, dest.top, dest.width, dest.height, 0, 0,
-                                      dest.width, dest.height, Gdiplus::UnitPixel, attributes, nullptr, nullptr);
+            // Drawn 1:1, so beyond the picture there is nothing to draw: asking for the
+            // whole destination would have GDI+ filter every pixel of it to find that out.
+            const float w = std::min(dest.width, static_cast<float>(w0)), h = std::min(dest.height, static_cast<float>(h0));
+            gp::GdipDrawImageRectRect(g, scratch.GetHandle(), dest.left, dest.top, w, h, 0, 0, w, h, Gdiplus::UnitPixel,
+                                      attributes, nullptr, nullptr);
         }
     } else {
         gp::GdipDrawImageRectRect(g, picture.GetHandle(), dest.left, dest.top, static_cast<float>(w0),
@@ -270,16 +421,74 @@ void DrawTextEx(const Box& rect, GpGraphics* g, const std::wstring& text, GpFont
     gp::GdipDrawString(g, text.c_str(), static_cast<INT>(text.size()), font, &layout, format.Handle(), brush.get());
 }
 
-void DrawSoftHalo(const Box& r, GpGraphics* g, const std::wstring& text, GpStringFormat* format, GpFont* font,
-                  Argb color) {
+namespace {
+// What the blurred halo of a text depends on. A halo is drawn in four passes, scaled down
+// with high-quality filtering, and only then laid under the text: labels that repaint with
+// the same text (a clock, a title) can take that shrunken picture again.
+struct HaloKey {
+    std::wstring text;
+    float width = 0, height = 0;
+    Argb color = 0;
+    std::wstring family;
+    float size = 0;
+    INT style = 0;
+    Gdiplus::Unit unit = Gdiplus::UnitPixel;
+    Gdiplus::StringAlignment align = Gdiplus::StringAlignmentNear, lineAlign = Gdiplus::StringAlignmentNear;
+    Gdiplus::StringTrimming trimming = Gdiplus::StringTrimmingNone;
+    INT flags = 0, hotkeyPrefix = 0;
+    bool operator==(const HaloKey&) const = default;
+};
+
+bool MakeHaloKey(const Box& r, const std::wstring& text, GpStringFormat* format, GpFont* font, Argb color,
+                 HaloKey* key) {
+    key->text = text;
+    key->width = r.width;
+    key->height = r.height;
+    key->color = color;
+    GpFontFamily* family = nullptr;
+    if (gp::GdipGetFamily(font, &family) != Gdiplus::Ok || !family) return false;
+    FamilyPtr owner(family);
+    wchar_t name[LF_FACESIZE] = {};
+    if (gp::GdipGetFamilyName(family, name, LANG_NEUTRAL) != Gdiplus::Ok) return false;
+    key->family = name;
+    if (gp::GdipGetFontSize(font, &key->size) != Gdiplus::Ok || gp::GdipGetFontStyle(font, &key->style) != Gdiplus::Ok ||
+        gp::GdipGetFontUnit(font, &key->unit) != Gdiplus::Ok)
+        return false;
+    if (format) {
+        INT prefix = 0;
+        if (gp::GdipGetStringFormatAlign(format, &key->align) != Gdiplus::Ok ||
+            gp::GdipGetStringFormatLineAlign(format, &key->lineAlign) != Gdiplus::Ok ||
+            gp::GdipGetStringFormatTrimming(format, &key->trimming) != Gdiplus::Ok ||
+            gp::GdipGetStringFormatFlags(format, &key->flags) != Gdiplus::Ok ||
+            gp::GdipGetStringFormatHotkeyPrefix(format, &prefix) != Gdiplus::Ok)
+            return false;
+        key->hotkeyPrefix = prefix;
+    }
+    return true;
+}
+
+struct HaloEntry {
+    HaloKey key;
+    UiImage small;
+};
+
+// Most recently used first; a window shows a few dozen texts at most.
+std::vector<HaloEntry>& HaloCache() {
+    static std::vector<HaloEntry> cache;
+    return cache;
+}
+constexpr size_t kHaloCacheSize = 64;
+
+bool RenderHalo(const Box& r, const std::wstring& text, GpStringFormat* format, GpFont* font, Argb color,
+                UiImage* small) {
     const int w1 = static_cast<int>(r.width + 2), h1 = static_cast<int>(r.height + 2);
     const int w2 = static_cast<int>((r.width + 2) / 3), h2 = static_cast<int>((r.height + 2) / 3);
-    if (w1 <= 0 || h1 <= 0 || w2 <= 0 || h2 <= 0) return;
-    UiImage big, small;
-    if (!big.CreateBitmap(w1, h1) || !small.CreateBitmap(w2, h2)) return;
+    if (w1 <= 0 || h1 <= 0 || w2 <= 0 || h2 <= 0) return false;
+    UiImage big;
+    if (!big.CreateBitmap(w1, h1) || !small->CreateBitmap(w2, h2)) return false;
     {
         GpGraphics* bg = nullptr;
-        if (gp::GdipGetImageGraphicsContext(big.GetHandle(), &bg) != Gdiplus::Ok) return;
+        if (gp::GdipGetImageGraphicsContext(big.GetHandle(), &bg) != Gdiplus::Ok) return false;
         GraphicsPtr owner(bg);
         gp::GdipSetSmoothingMode(bg, Gdiplus::SmoothingModeAntiAlias);
         gp::GdipSetTextRenderingHint(bg, Gdiplus::TextRenderingHintAntiAliasGridFit);
@@ -291,20 +500,45 @@ void DrawSoftHalo(const Box& r, GpGraphics* g, const std::wstring& text, GpStrin
             }
         }
     }
-    {
-        GpGraphics* sg = nullptr;
-        if (gp::GdipGetImageGraphicsContext(small.GetHandle(), &sg) != Gdiplus::Ok) return;
-        GraphicsPtr owner(sg);
-        gp::GdipSetSmoothingMode(sg, Gdiplus::SmoothingModeAntiAlias);
-        gp::GdipSetCompositingQuality(sg, Gdiplus::CompositingQualityGammaCorrected);
-        gp::GdipSetInterpolationMode(sg, Gdiplus::InterpolationModeHighQualityBilinear);
-        gp::GdipDrawImageRectRect(sg, big.GetHandle(), 0, 0, static_cast<float>(w2), static_cast<float>(h2), 0, 0,
-                                  static_cast<float>(w1), static_cast<float>(h1), Gdiplus::UnitPixel, nullptr, nullptr,
-                                  nullptr);
-    }
-    gp::GdipDrawImageRectRect(g, small.GetHandle(), r.left - 2, r.top - 2, r.width + 2, r.height + 3, 0, 0,
-                              static_cast<float>(w2), static_cast<float>(h2), Gdiplus::UnitPixel, nullptr, nullptr,
+    GpGraphics* sg = nullptr;
+    if (gp::GdipGetImageGraphicsContext(small->GetHandle(), &sg) != Gdiplus::Ok) return false;
+    GraphicsPtr owner(sg);
+    gp::GdipSetSmoothingMode(sg, Gdiplus::SmoothingModeAntiAlias);
+    gp::GdipSetCompositingQuality(sg, Gdiplus::CompositingQualityGammaCorrected);
+    gp::GdipSetInterpolationMode(sg, Gdiplus::InterpolationModeHighQualityBilinear);
+    gp::GdipDrawImageRectRect(sg, big.GetHandle(), 0, 0, static_cast<float>(w2), static_cast<float>(h2), 0, 0,
+                              static_cast<float>(w1), static_cast<float>(h1), Gdiplus::UnitPixel, nullptr, nullptr,
                               nullptr);
+    return true;
+}
+void DrawHaloPicture(GpGraphics* g, const Box& r, const UiImage& small) {
+    gp::GdipDrawImageRectRect(g, small.GetHandle(), r.left - 2, r.top - 2, r.width + 2, r.height + 3, 0, 0,
+                              static_cast<float>(small.Width()), static_cast<float>(small.Height()),
+                              Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
+}
+}  // namespace
+
+void DrawSoftHalo(const Box& r, GpGraphics* g, const std::wstring& text, GpStringFormat* format, GpFont* font,
+                  Argb color) {
+    if (static_cast<int>((r.width + 2) / 3) <= 0 || static_cast<int>((r.height + 2) / 3) <= 0) return;
+    auto& cache = HaloCache();
+    HaloKey key;
+    const bool keyed = MakeHaloKey(r, text, format, font, color, &key);
+    auto found = keyed ? std::find_if(cache.begin(), cache.end(), [&](const HaloEntry& e) { return e.key == key; })
+                       : cache.end();
+    if (found == cache.end()) {
+        HaloEntry entry{std::move(key), UiImage()};
+        if (!RenderHalo(r, text, format, font, color, &entry.small)) return;
+        if (!keyed) {
+            DrawHaloPicture(g, r, entry.small);
+            return;
+        }
+        if (cache.size() >= kHaloCacheSize) cache.pop_back();
+        cache.insert(cache.begin(), std::move(entry));
+    } else if (found != cache.begin()) {
+        std::rotate(cache.begin(), found, found + 1);
+    }
+    DrawHaloPicture(g, r, cache.front().small);
 }
 
 bool DrawGlowText(HWND hwnd, HDC dc, const std::wstring& text, const Box& r, int glowSize) {

@@ -57,6 +57,9 @@ void DrawFrameRect(GpGraphics* g, const Box& r, std::int64_t style, std::optiona
 // A host window's frame, drawn into its composite buffer inside the margin.
 void DrawFrame(GpGraphics* g, int width, int height, int margin, bool rounded);
 void DrawShadow(GpGraphics* g, const Box& r, bool rounded, ColorRef color);
+// The shadow's rings drawn straight, without the strips DrawShadow keeps; i from 0 (inside).
+void DrawShadowRing(GpGraphics* g, const Box& r, bool rounded, ColorRef color, int i);
+void DrawShadowRings(GpGraphics* g, const Box& r, bool rounded, ColorRef color);
 // centre is left, top, right, bottom in picture pixels.
 void DrawNineGrid(GpGraphics* g, const UiImage& picture, const Box& dest, const RECT& centre);
 void DrawImageRounded(GpGraphics* g, const UiImage& picture, const Box& dest, float d, Argb color, bool stretch,

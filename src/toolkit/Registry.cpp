@@ -1,5 +1,7 @@
 #include "toolkit/Registry.h"
 
+#include <algorithm>
+
 #include "toolkit/Toolkit.h"
 #include "toolkit/UiControl.h"
 #include "toolkit/UiWindow.h"
@@ -55,9 +57,33 @@ void DibBuffer::ClearRect(int left, int top, int width, int height, Argb color) 
     GdiFlush();
     const int x0 = std::max(left, 0), y0 = std::max(top, 0);
     const int x1 = std::min(left + width, width_), y1 = std::min(top + height, height_);
+    if (x1 <= x0) return;
     auto* pixels = static_cast<std::uint32_t*>(bits_);
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) pixels[static_cast<size_t>(y) * width_ + x] = color;
+    for (int y = y0; y < y1; ++y) std::fill_n(pixels + static_cast<size_t>(y) * width_ + x0, x1 - x0, color);
+}
+
+void DibBuffer::Clear(int left, int top, int width, int height, Argb color) {
+    // What GDI+ stores for a colour is its own premultiplied rounding (opaque 255 may come
+    // back as 254): ask it once for one pixel and store that value everywhere.
+    static Argb lastColor = 0, lastStored = 0;
+    static bool known = false;
+    if (!known || lastColor != color) {
+        std::uint32_t pixel = 0;
+        GpBitmap* one = nullptr;
+        GpGraphics* g = nullptr;
+        if (gp::GdipCreateBitmapFromScan0(1, 1, 4, PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(&pixel), &one) !=
+            Gdiplus::Ok)
+            return;
+        if (gp::GdipGetImageGraphicsContext(one, &g) == Gdiplus::Ok) {
+            gp::GdipGraphicsClear(g, color);
+            gp::GdipDeleteGraphics(g);
+        }
+        gp::GdipDisposeImage(one);
+        lastColor = color;
+        lastStored = pixel;
+        known = true;
+    }
+    ClearRect(left, top, width, height, lastStored);
 }
 
 std::vector<std::unique_ptr<WindowEntry>>& Registry() {

@@ -40,12 +40,17 @@ public:
 
     HDC Dc() const { return dc_; }
     GpGraphics* Graphics() const { return graphics_; }
+    // Top-down premultiplied pixels, Width() per row; GdiFlush before reading what GDI drew.
+    std::uint32_t* Pixels() const { return static_cast<std::uint32_t*>(bits_); }
     int Width() const { return width_; }
     int Height() const { return height_; }
     // Bytes held by the pixels, for the memory figures.
     size_t Bytes() const { return static_cast<size_t>(width_) * height_ * 4; }
     // Fills a rectangle with one premultiplied colour, bypassing blending.
     void ClearRect(int left, int top, int width, int height, Argb color);
+    // A rectangle to a straight (not premultiplied) colour: pixel for pixel what a GDI+
+    // clear of that area stores, without its cost.
+    void Clear(int left, int top, int width, int height, Argb color);
 
 private:
     HDC dc_ = nullptr;

@@ -179,7 +179,9 @@ private:
     void DrawCaption(int m);
     void OnFadeTick();
     void RunCloseAnimation();
-    void PresentLayered(HDC source, int width, int height);
+    // dirty: the part that changed; the whole window when null.
+    void SetRoundRegion(int inset);
+    void PresentLayered(HDC source, int width, int height, const IntBox* dirty = nullptr);
 
     HWND hwnd_ = nullptr;
     WNDPROC previousProc_ = nullptr;
@@ -209,6 +211,9 @@ private:
     int fadeEdges_ = 1;
     UiWindowCallbacks callbacks_;
     int tracking_ = 0;
+    // Width, height, inset and corner of the region last given to the window.
+    RECT regionShape_{};
+    bool regionSet_ = false;
 };
 
 }  // namespace ui

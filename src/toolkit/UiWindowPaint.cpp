@@ -1,6 +1,7 @@
 // Painting of a host window: the skin into the background buffer, controls into the
 // composite buffer, presentation to the screen, the fade-in and the show and close animations.
 #include <algorithm>
+#include <cmath>
 
 #include "toolkit/Drawing.h"
 #include "toolkit/Registry.h"
@@ -12,8 +13,6 @@
 namespace ui {
 
 namespace {
-
-constexpr Argb kTransparent = 0x00FFFFFF;
 
 Box Inner(int w, int h, int m) {
     return {static_cast<float>(m), static_cast<float>(m), static_cast<float>(w - 2 * m), static_cast<float>(h - 2 * m)};
@@ -33,10 +32,25 @@ AttributesPtr AlphaAttributes(int alpha) {
     return AttributesPtr(attributes);
 }
 
-void SetRoundRegion(HWND hwnd, int width, int height, int inset, int ellipse) {
-    HRGN region = CreateRoundRectRgn(inset, inset, width - inset + 1, height - inset + 1, ellipse, ellipse);
-    // The window owns the region once it is set.
-    if (region && !SetWindowRgn(hwnd, region, TRUE)) DeleteObject(region);
+// Makes the margin outside inner transparent again, as far as the current clip reaches. GDI+
+// would clear the whole composite buffer (the largest window size) pixel by pixel to do it.
+void ClearOutside(DibBuffer& buffer, GpGraphics* g, const IntBox& inner) {
+    Gdiplus::RectF clip{};
+    if (gp::GdipGetClipBounds(g, &clip) != Gdiplus::Ok) return;
+    const auto round = [](float v) { return static_cast<int>(std::floor(std::clamp(v, -1e7f, 1e7f) + 0.5f)); };
+    const int cl = std::max(round(clip.X), 0), ct = std::max(round(clip.Y), 0);
+    const int cr = std::min(round(clip.X + clip.Width), buffer.Width());
+    const int cb = std::min(round(clip.Y + clip.Height), buffer.Height());
+    if (cr <= cl || cb <= ct) return;
+    const int il = inner.left, it = inner.top, ir = inner.left + inner.width, ib = inner.top + inner.height;
+    auto clear = [&](int l, int t, int r, int b) {
+        l = std::max(l, cl), t = std::max(t, ct), r = std::min(r, cr), b = std::min(b, cb);
+        if (r > l && b > t) buffer.Clear(l, t, r - l, b - t, 0x00FFFFFF);
+    };
+    clear(cl, ct, cr, it);
+    clear(cl, ib, cr, cb);
+    clear(cl, it, il, ib);
+    clear(ir, it, cr, ib);
 }
 
 // A W × H surface for the animation frames.
@@ -47,11 +61,29 @@ struct Scratch {
 
 }  // namespace
 
-void UiWindow::PresentLayered(HDC source, int width, int height) {
+void UiWindow::PresentLayered(HDC source, int width, int height, const IntBox* dirty) {
     SIZE size{width, height};
     POINT origin{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     GdiFlush();
+    // A control's repaint hands over only its own rectangle: the system then copies and
+    // composes that part alone instead of the whole window. Systems before Vista have no
+    // such call and take the whole picture.
+    using IndirectFn = BOOL(WINAPI*)(HWND, const UPDATELAYEREDWINDOWINFO*);
+    static const auto indirect = reinterpret_cast<IndirectFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "UpdateLayeredWindowIndirect")));
+    if (dirty && indirect) {
+        const RECT r{dirty->left, dirty->top, dirty->left + dirty->width, dirty->top + dirty->height};
+        UPDATELAYEREDWINDOWINFO info{};
+        info.cbSize = sizeof(info);
+        info.psize = &size;
+        info.hdcSrc = source;
+        info.pptSrc = &origin;
+        info.pblend = &blend;
+        info.dwFlags = ULW_ALPHA;
+        info.prcDirty = &r;
+        if (indirect(hwnd_, &info)) return;
+    }
     UpdateLayeredWindow(hwnd_, nullptr, nullptr, &size, source, &origin, 0, &blend, ULW_ALPHA);
 }
 
@@ -64,7 +96,7 @@ void UiWindow::PresentRect(const IntBox& r) {
     if (e->Layered()) {
         if (!e->layered.Valid()) return;
         BitBlt(e->layered.Dc(), r.left, r.top, r.width, r.height, e->composite.Dc(), r.left, r.top, SRCCOPY);
-        PresentLayered(e->layered.Dc(), width_, height_);
+        PresentLayered(e->layered.Dc(), width_, height_, &r);
     } else {
         BitBlt(e->windowDc, r.left, r.top, r.width, r.height, e->composite.Dc(), r.left, r.top, SRCCOPY);
     }
@@ -80,7 +112,7 @@ void UiWindow::BlendRect(const Box& rect, int alpha) {
     if (!target) return;
     AlphaBlend(target, r.left, r.top, r.width, r.height, e->composite.Dc(), r.left, r.top, r.width, r.height,
                ConstantAlpha(alpha));
-    if (e->Layered()) PresentLayered(e->layered.Dc(), width_, height_);
+    if (e->Layered()) PresentLayered(e->layered.Dc(), width_, height_, &r);
 }
 
 bool UiWindow::Redraw(std::optional<std::string_view> picture, std::optional<ColorRef> color, bool fade) {
@@ -109,7 +141,7 @@ bool UiWindow::Redraw(std::optional<std::string_view> picture, std::optional<Col
     }
     RepaintControls(0, false, 0);
     if (cornerSize_ != 1) {
-        if (!e->Layered()) SetRoundRegion(hwnd_, width_, height_, m, cornerSize_);
+        if (!e->Layered()) SetRoundRegion(m);
         GpGraphics* g = e->composite.Graphics();
         DrawFrame(g, width_, height_, m, cornerSize_ != 0);
         if (e->Layered() && m > 0) DrawShadow(g, Inner(width_, height_, m), cornerSize_ != 0, 0x000000);
@@ -124,6 +156,22 @@ bool UiWindow::Redraw(std::optional<std::string_view> picture, std::optional<Col
     return true;
 }
 
+void UiWindow::SetRoundRegion(int inset) {
+    // Setting a region makes the system recompute and repaint the window: only when the
+    // shape has changed.
+    const RECT shape{width_, height_, inset, cornerSize_};
+    if (regionSet_ && EqualRect(&shape, &regionShape_)) return;
+    HRGN region = CreateRoundRectRgn(inset, inset, width_ - inset + 1, height_ - inset + 1, cornerSize_, cornerSize_);
+    // The window owns the region once it is set.
+    if (!region) return;
+    if (!SetWindowRgn(hwnd_, region, TRUE)) {
+        DeleteObject(region);
+        return;
+    }
+    regionShape_ = shape;
+    regionSet_ = true;
+}
+
 ColorRef UiWindow::PictureColor() const {
     const int x = static_cast<int>(0.85 * background_.Width()), y = static_cast<int>(0.85 * background_.Height());
     return ArgbToColor(background_.GetPixel(x, y)).color;
@@ -135,8 +183,10 @@ void UiWindow::DrawBackground(int m) {
     const bool havePicture = !background_.Empty();
     const int pw = background_.Width(), ph = background_.Height();
     const Box inner = Inner(width_, height_, m);
+    // GDI+ clears pixel by pixel through its generic blender: a hundred times the cost of
+    // storing the one value it would have stored.
     if (cornerSize_ == 1) {
-        gp::GdipGraphicsClear(g, kTransparent);
+        e->background.Clear(0, 0, width_, height_, 0x00FFFFFF);
         if (!havePicture) return;
         const RECT& c = nineGrid_;
         if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0)
@@ -146,7 +196,7 @@ void UiWindow::DrawBackground(int m) {
         return;
     }
     if (!e->Layered()) {
-        gp::GdipGraphicsClear(g, ColorToArgb(themeColor_, 255));
+        e->background.Clear(0, 0, width_, height_, ColorToArgb(themeColor_, 255));
         if (!havePicture) return;
         if (e->stretch) {
             gp::GdipDrawImageRectRect(g, background_.GetHandle(), inner.left, inner.top, inner.width, inner.height, 0,
@@ -168,7 +218,7 @@ void UiWindow::DrawBackground(int m) {
         return;
     }
     const int alpha = e->alpha;
-    gp::GdipGraphicsClear(g, kTransparent);
+    e->background.Clear(0, 0, width_, height_, 0x00FFFFFF);
     const Argb fill = ColorToArgb(themeColor_, alpha);
     if (cornerSize_ != 0)
         RoundRect(g, inner, 7, fill, std::nullopt);
@@ -290,9 +340,7 @@ void UiWindow::FinishRect(const Box& r, bool redrawFrame) {
     }
     if (e->Layered() && m == 5) {
         const Box inner = Inner(width_, height_, m);
-        SetClip(g, inner, Gdiplus::CombineModeExclude);
-        gp::GdipGraphicsClear(g, kTransparent);
-        ResetClip(g);
+        ClearOutside(e->composite, g, Truncate(inner));
         if (redrawFrame) DrawShadow(g, inner, cornerSize_ != 0, 0x000000);
     }
     gp::GdipRestoreGraphics(g, state);
@@ -330,6 +378,7 @@ void UiWindow::RunCloseAnimation() {
             return;
         }
         SetWindowRgn(hwnd_, nullptr, FALSE);
+        regionSet_ = false;
         SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) | WS_EX_LAYERED);
         AlphaBlend(e->layered.Dc(), 5, 5, W - 10, H - 10, e->composite.Dc(), 5, 5, W - 10, H - 10, ConstantAlpha(255));
         e->alpha = 255;

@@ -26,12 +26,13 @@ class SkinTest(unittest.TestCase):
             self.proc.wait(10)
         self.tool.close()
 
-    def show(self, mode):
+    def show(self, mode, animation=None):
         exe = os.path.join(BUILD, "testtools", "toolkit_demo.exe")
-        self.proc = subprocess.Popen([WINE, exe, mode], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+        self.proc = subprocess.Popen([WINE, exe, mode] + ([animation] if animation else []), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL, start_new_session=True)
         hwnd = wait_for(lambda: self.tool.find("Ex_DirectUI", "工具包演示 " + mode), 30, what="the demo window")
         self.assertEqual(self.tool.rect(hwnd), (LEFT, TOP, WIDTH, HEIGHT))
+        self.hwnd = hwnd
         time.sleep(1.0)
         shot = screenshot(os.path.join(self.dir, mode + ".png"))
         self.shot = shot
@@ -85,6 +86,42 @@ class SkinTest(unittest.TestCase):
         self.assertEqual(at(5, 5), (0, 0, 0))
         self.assertEqual(at(2, 200), (0, 0, 0))
         # The controls keep their own opaque colours.
+        self.assertTrue(close_to(at(80, 320), (224, 32, 32), 8), at(80, 320))
+
+    def test_close_fades_out(self):
+        at = self.show("colour", "close")
+        green = (40, 139, 60)
+        self.assertTrue(close_to(at(340, 200), green), at(340, 200))
+        self.tool.ask("post", self.hwnd, 0x10, 0, 0)  # WM_CLOSE
+        # Grab the screen as fast as it goes while the window fades; read the frames after.
+        frames, attempts = [], 0
+        deadline = time.time() + 10
+        while self.proc.poll() is None and time.time() < deadline:
+            path = os.path.join(self.dir, "close%03d.xwd" % attempts)
+            attempts += 1
+            # A grab that meets a window being changed or destroyed fails; the next one serves.
+            if subprocess.run(["xwd", "-root", "-silent", "-out", path], stderr=subprocess.DEVNULL).returncode == 0:
+                frames.append(path)
+        self.assertIsNotNone(self.proc.poll(), "the demo did not end after its close")
+        levels = []
+        for path in frames:
+            png = path[:-4] + ".png"
+            subprocess.run(["convert", "xwd:" + path, png], check=True)
+            levels.append(pixel(png, LEFT + 340, TOP + 200))
+            # Whole-screen grabs are large; keep none of them.
+            os.remove(path)
+            os.remove(png)
+        # Part of the way the window is fainter than itself but not gone: a fade, not a cut.
+        between = [c for c in levels if 8 < c[1] < green[1] - 12]
+        self.assertTrue(between, levels)
+        # Once closed nothing of it is left on the screen.
+        final = pixel(screenshot(os.path.join(self.dir, "closed.png")), LEFT + 340, TOP + 200)
+        self.assertEqual(final, (0, 0, 0))
+
+    def test_show_fades_in_to_the_full_picture(self):
+        at = self.show("layered", "show")
+        # The fade ends at the window's own alpha, as the plain layered window shows it.
+        self.assertTrue(close_to(at(340, 200), (16, 40, 80), 4), at(340, 200))
         self.assertTrue(close_to(at(80, 320), (224, 32, 32), 8), at(80, 320))
 
 

@@ -1,6 +1,7 @@
 // A host window for looking at the toolkit: a picture or colour skin, optionally layered,
 // with a few controls. Started by the screenshot tests as
-//   toolkit_demo picture | colour | layered
+//   toolkit_demo picture | colour | layered [close | show]
+// close fades the window out when it is closed; show fades it in instead of showing it.
 #include "TestControls.h"
 
 #include <shellapi.h>
@@ -10,6 +11,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     const std::wstring mode = argc > 1 ? argv[1] : L"colour";
+    const std::wstring animation = argc > 2 ? argv[2] : L"";
     ui::ToolkitStartup();
 
     ui::AttachOptions o;
@@ -30,8 +32,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     red.Create(w.hwnd, {40, 300, 120, 60});
     blue.Create(w.hwnd, {200, 300, 120, 60});
     label.Create(w.hwnd, {360, 300, 200, 30}, L"标签 Label");
-    ShowWindow(w.hwnd, SW_SHOWNORMAL);
-    w.host->Redraw();
+    if (animation == L"close") w.host->SetCloseAnimation(1);
+    if (animation == L"show") {
+        w.host->ShowAnimated(1);
+    } else {
+        ShowWindow(w.hwnd, SW_SHOWNORMAL);
+        w.host->Redraw();
+    }
     MSG msg;
     while (IsWindow(w.hwnd) && GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

@@ -202,3 +202,80 @@ TEST_F(Foundation, WindowTextIsCutAt255) {
     EXPECT_EQ(WindowText(hwnd).size(), 255u);
     DestroyWindow(hwnd);
 }
+
+namespace {
+// Two window-like buffers with the same busy, partly transparent premultiplied content.
+struct BufferPair {
+    DibBuffer a, b;
+    int w, h;
+    BufferPair(int width, int height) : w(width), h(height) {
+        HDC screen = GetDC(nullptr);
+        a.Create(screen, w, h);
+        b.Create(screen, w, h);
+        ReleaseDC(nullptr, screen);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t alpha = static_cast<std::uint32_t>((x * 7 + y * 3) % 256);
+                const std::uint32_t c = alpha * static_cast<std::uint32_t>(x % 5) / 4;
+                a.Pixels()[y * w + x] = b.Pixels()[y * w + x] = (alpha << 24) | (c << 16) | ((alpha / 2) << 8) | c;
+            }
+    }
+    // Empty when both hold the same pixels, else the first place they differ.
+    std::string Difference() const {
+        GdiFlush();
+        for (int i = 0; i < w * h; ++i)
+            if (a.Pixels()[i] != b.Pixels()[i]) {
+                char text[96];
+                std::snprintf(text, sizeof(text), "at %d,%d: %08x against %08x", i % w, i / w, a.Pixels()[i],
+                              b.Pixels()[i]);
+                return text;
+            }
+        return {};
+    }
+};
+}  // namespace
+
+// The short cuts of the paint (direct clears, kept edge strips, kept halos) must leave the
+// very pixels GDI+ leaves. Sizes and texts here are used nowhere else, so that the first
+// drawing of each is the plain GDI+ one and the second goes through what was kept.
+TEST_F(Foundation, ShortCutsDrawWhatGdiPlusDraws) {
+    for (Argb color : {0x00FFFFFFu, 0xFF00FF00u, 0xFF288B3Cu, 0x80FF0000u, 0x01020304u}) {
+        BufferPair p(64, 48);
+        p.a.Clear(10, 10, 50, 30, color);
+        SetClip(p.b.Graphics(), {10, 10, 50, 30});
+        gp::GdipGraphicsClear(p.b.Graphics(), color);
+        EXPECT_EQ(p.Difference(), "") << std::hex << color;
+    }
+    struct Case {
+        int w, h, margin;
+        bool rounded;
+    } cases[] = {{333, 211, 5, true}, {517, 263, 5, false}, {401, 277, 0, true}};
+    for (const Case& c : cases) {
+        BufferPair p(c.w, c.h);
+        DrawFrame(p.b.Graphics(), c.w, c.h, c.margin, c.rounded);
+        DrawFrame(p.a.Graphics(), c.w, c.h, c.margin, c.rounded);
+        EXPECT_EQ(p.Difference(), "") << "frame " << c.w << "x" << c.h;
+        const Box inner{5, 5, static_cast<float>(c.w - 10), static_cast<float>(c.h - 10)};
+        DrawShadow(p.b.Graphics(), inner, c.rounded, 0x000000);
+        DrawShadow(p.a.Graphics(), inner, c.rounded, 0x000000);
+        EXPECT_EQ(p.Difference(), "") << "shadow " << c.w << "x" << c.h;
+    }
+    {  // A clipped repaint of the frame, as a control at the edge does it.
+        BufferPair p(347, 229);
+        for (DibBuffer* d : {&p.b, &p.a}) {
+            SetClip(d->Graphics(), {0, 100, 60, 50});
+            DrawFrame(d->Graphics(), 347, 229, 5, true);
+            ResetClip(d->Graphics());
+        }
+        EXPECT_EQ(p.Difference(), "");
+    }
+    {
+        BufferPair p(160, 40);
+        TextOptions o;
+        o.horizontal = 3;
+        o.effect = 3;
+        DrawTextEx({10, 8, 140, 24}, p.b.Graphics(), L"只在这里 halo", DefaultFont(), 0xFF202020, o);
+        DrawTextEx({10, 8, 140, 24}, p.a.Graphics(), L"只在这里 halo", DefaultFont(), 0xFF202020, o);
+        EXPECT_EQ(p.Difference(), "");
+    }
+}

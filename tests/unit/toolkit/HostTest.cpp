@@ -276,3 +276,54 @@ TEST(Paint, LayeredWindowCarriesItsAlphaInThePixels) {
     TestWindow ordinary("", Plain());
     EXPECT_EQ(ordinary.host->Alpha(60), -1);
 }
+
+TEST(Paint, CloseAnimationsFadeTheLastPictureAndEndLive) {
+    const auto keepOpen = [](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT { return msg == WM_CLOSE ? 0 : kContinue; };
+    for (int type = 1; type <= 6; ++type) {
+        AttachOptions o = Plain(0x00FF00);
+        o.cornerSize = 5;
+        TestWindow w("", o);
+        w.host->Callbacks().messageHook = keepOpen;
+        ShowWindow(w.hwnd, SW_SHOWNOACTIVATE);
+        w.host->SetCloseAnimation(type);
+        w.Send(WM_CLOSE);
+        // An ordinary window fades as a layered one, its rounded region dropped so that
+        // nothing clips the fading picture.
+        EXPECT_TRUE(GetWindowLongPtrW(w.hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) << type;
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_EQ(GetWindowRgn(w.hwnd, region), ERROR) << type;
+        DeleteObject(region);
+        EXPECT_EQ(w.host->Alpha(), 255) << type;
+        EXPECT_FALSE(w.host->PaintingSuspended()) << type;
+        auto* e = w.host->Entry();
+        GdiFlush();
+        EXPECT_EQ(GetPixel(e->layered.Dc(), 300, 200), GetPixel(e->composite.Dc(), 300, 200)) << type;
+        EXPECT_EQ(GetPixel(e->layered.Dc(), 2, 2), RGB(0, 0, 0)) << type;
+    }
+    // A window without a size has nothing to fade and stays as it was.
+    TestWindow none("", Plain(), 0, 0);
+    none.host->Callbacks().messageHook = keepOpen;
+    none.host->SetCloseAnimation(1);
+    none.Send(WM_CLOSE);
+    EXPECT_FALSE(none.host->PaintingSuspended());
+    EXPECT_FALSE(GetWindowLongPtrW(none.hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST(Paint, ShowAnimationEndsFullyPresented) {
+    for (int type : {0, 1}) {
+        AttachOptions o = Plain(0xFF0000);
+        o.alpha = 200;
+        TestWindow w("", o);
+        ASSERT_FALSE(IsWindowVisible(w.hwnd));
+        w.host->ShowAnimated(type);
+        EXPECT_TRUE(IsWindowVisible(w.hwnd)) << type;
+        EXPECT_FALSE(w.host->PaintingSuspended()) << type;
+        auto* e = w.host->Entry();
+        GdiFlush();
+        // Whatever the type, the layered picture ends as the whole composite, not faint.
+        EXPECT_EQ(GetPixel(e->layered.Dc(), 300, 200), GetPixel(e->composite.Dc(), 300, 200)) << type;
+    }
+    TestWindow ordinary("", Plain());
+    ordinary.host->ShowAnimated(1);
+    EXPECT_TRUE(IsWindowVisible(ordinary.hwnd));
+}

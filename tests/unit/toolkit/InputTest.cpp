@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestControls.h"
+#include "toolkit/controls/UiCaptionButton.h"
 
 using namespace ui;
 using testing_ui::BoxControl;
@@ -217,4 +218,134 @@ TEST(Input, KeysForTextBoxesTabsAndAccessKeys) {
     w.Send(kMsgSetAccessKey, button.GetId(), 0);
     w.Send(WM_SYSKEYDOWN, 'A', 0);
     EXPECT_EQ(button.Count(kMsgClicked), 1u);
+}
+
+TEST(Input, WheelGoesToTheControlUnderTheScreenPoint) {
+    RoutedWindow w;
+    BoxControl a, b;
+    a.Create(w.hwnd, {100, 100, 50, 50});
+    b.Create(w.hwnd, {200, 100, 50, 50});
+    const WPARAM down = MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA));
+    auto wheel = [&](int screenX, int screenY) { w.Send(WM_MOUSEWHEEL, down, MAKELPARAM(screenX, screenY)); };
+    // The wheel carries screen coordinates: wherever the window sits, even partly off the
+    // screen to the left and top, the point is found in the window.
+    const POINT places[] = {{40, 40}, {300, 200}, {-200, -30}};
+    size_t expected = 0;
+    for (const POINT& at : places) {
+        SetWindowPos(w.hwnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        wheel(at.x + 110, at.y + 110);
+        ++expected;
+        EXPECT_EQ(a.Count(WM_MOUSEWHEEL), expected) << at.x << "," << at.y;
+        EXPECT_EQ(b.Count(WM_MOUSEWHEEL), 0u);
+        wheel(at.x + 400, at.y + 300);
+        EXPECT_EQ(a.Count(WM_MOUSEWHEEL), expected);
+    }
+    ASSERT_FALSE(a.log.empty());
+    const auto& last = a.log.back();
+    EXPECT_EQ(last.wp, down);
+    EXPECT_EQ(last.mode, 0);
+    // A hidden control takes no turn of the wheel.
+    b.Visible(0);
+    wheel(-200 + 210, -30 + 110);
+    EXPECT_EQ(b.Count(WM_MOUSEWHEEL), 0u);
+}
+
+TEST(Input, BorderBandsShowResizeCursors) {
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    struct Case {
+        int x, y;
+        const wchar_t* cursor;
+    } cases[] = {{3, 200, IDC_SIZEWE},  {676, 200, IDC_SIZEWE},   {300, 3, IDC_SIZENS},   {300, 436, IDC_SIZENS},
+                 {3, 3, IDC_SIZENWSE},  {676, 436, IDC_SIZENWSE}, {676, 3, IDC_SIZENESW}, {3, 436, IDC_SIZENESW},
+                 {300, 200, IDC_ARROW}, {8, 200, IDC_ARROW}};
+    RoutedWindow w;
+    for (const Case& c : cases) {
+        SetCursor(arrow);
+        w.MouseAt(WM_MOUSEMOVE, c.x, c.y);
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, c.cursor)) << c.x << "," << c.y;
+    }
+    // A control pressed near the edge keeps the mouse: dragging across the band is no resize.
+    BoxControl edge;
+    edge.Create(w.hwnd, {12, 100, 40, 40});
+    w.MouseAt(WM_LBUTTONDOWN, 20, 120);
+    SetCursor(arrow);
+    w.MouseAt(WM_MOUSEMOVE, 3, 120, MK_LBUTTON);
+    EXPECT_EQ(GetCursor(), arrow);
+    w.MouseAt(WM_LBUTTONUP, 3, 120);
+
+    AttachOptions o = RoutedWindow::Defaults();
+    o.fixedSize = true;
+    RoutedWindow fixed(o);
+    SetCursor(arrow);
+    fixed.MouseAt(WM_MOUSEMOVE, 3, 3);
+    EXPECT_EQ(GetCursor(), arrow);
+}
+
+namespace {
+struct Tool {
+    bool found = false;
+    std::wstring text;
+    RECT rect{};
+};
+Tool ToolOf(HWND tip, HWND host, int id) {
+    wchar_t text[256] = {};
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.hwnd = host;
+    ti.uId = static_cast<UINT_PTR>(id);
+    ti.lpszText = text;
+    Tool t;
+    t.found = SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
+    t.rect = ti.rect;
+    ti.lpszText = text;
+    SendMessageW(tip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+    t.text = text;
+    return t;
+}
+int ToolCount(HWND tip) { return static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0)); }
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
+}  // namespace
+
+TEST(Input, TipsFollowTheirControls) {
+    AttachOptions o = RoutedWindow::Defaults();
+    o.captionFlags = kCaptionClose;
+    RoutedWindow w(o);
+    const HWND tip = w.host->TooltipWindow();
+    ASSERT_NE(tip, nullptr);
+    BoxControl a, quiet;
+    a.Create(w.hwnd, {100, 100, 50, 50});
+    quiet.Create(w.hwnd, {200, 100, 50, 50});
+    a.TipText(L"播放");
+    const int before = ToolCount(tip);
+    // The tool is made when the mouse first comes over its control, not before.
+    w.MouseAt(WM_MOUSEMOVE, 120, 120);
+    ASSERT_EQ(ToolCount(tip), before + 1);
+    Tool t = ToolOf(tip, w.hwnd, a.GetId());
+    ASSERT_TRUE(t.found);
+    EXPECT_EQ(t.text, L"播放");
+    EXPECT_TRUE(SameRect(t.rect, {100, 100, 150, 150}));
+    // A control without a tip registers nothing.
+    w.MouseAt(WM_MOUSEMOVE, 220, 120);
+    EXPECT_EQ(ToolCount(tip), before + 1);
+    // The tool answers only over its control, wherever that goes, and with its new text.
+    a.Move(300.0f, 250.0f);
+    EXPECT_TRUE(SameRect(ToolOf(tip, w.hwnd, a.GetId()).rect, {300, 250, 350, 300}));
+    a.TipText(L"暂停", true);
+    EXPECT_EQ(ToolOf(tip, w.hwnd, a.GetId()).text, L"暂停");
+    EXPECT_EQ(ToolCount(tip), before + 1);
+
+    // Caption buttons take their tips through the host.
+    const auto& buttons = w.host->CaptionButtons();
+    ASSERT_EQ(buttons.size(), 1u);
+    w.host->CaptionButtonCommand(kCaptionClose, 2, L"关闭", 0);
+    const Box b = buttons[0]->GetBounds();
+    w.MouseAt(WM_MOUSEMOVE, static_cast<int>(b.left + b.width / 2), static_cast<int>(b.top + b.height / 2));
+    EXPECT_EQ(ToolOf(tip, w.hwnd, buttons[0]->GetId()).text, L"关闭");
+
+    // A removed control's tool goes with it, or its tip would pop up over an empty place.
+    const int id = a.GetId();
+    const int count = ToolCount(tip);
+    a.Destroy();
+    EXPECT_EQ(ToolCount(tip), count - 1);
+    EXPECT_FALSE(ToolOf(tip, w.hwnd, id).found);
 }
