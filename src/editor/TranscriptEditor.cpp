@@ -37,7 +37,7 @@ DWORD CALLBACK FeedIn(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read) {
 WPARAM StreamFlags(ContentFormat format) { return format == ContentFormat::Rtf ? SF_RTF : SF_TEXT; }
 
 constexpr DWORD kWholeFormatMask = CFM_FACE | CFM_SIZE | CFM_OFFSET | CFM_COLOR | CFM_BOLD | CFM_ITALIC |
-                                   CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED | CFM_CHARSET;
+                                   CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED;
 
 CHARFORMAT2A ToNative(const CharFormat& f) {
     CHARFORMAT2A cf{};
@@ -48,7 +48,6 @@ CHARFORMAT2A ToNative(const CharFormat& f) {
     else cf.crTextColor = static_cast<COLORREF>(f.colour);
     cf.yHeight = f.size * 20;
     cf.yOffset = f.offset * 20;
-    cf.bCharSet = DEFAULT_CHARSET;
     const std::string face = ToGbk(f.face);
     lstrcpynA(cf.szFaceName, face.c_str(), LF_FACESIZE);
     return cf;
@@ -82,6 +81,10 @@ bool TranscriptEditor::ReadContent(std::string& out) const {
     OutStream s{&out};
     EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&s), 0, &CollectOut};
     SendMessageA(hwnd_, EM_STREAMOUT, StreamFlags(format_), reinterpret_cast<LPARAM>(&es));
+    // Some builds of the control finish RTF with a NUL after the closing brace; the file
+    // holds the document and nothing else.
+    if (format_ == ContentFormat::Rtf)
+        while (!out.empty() && out.back() == '\0') out.pop_back();
     return es.dwError == 0;
 }
 
