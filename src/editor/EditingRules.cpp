@@ -41,6 +41,17 @@ bool OpensAsRtf(std::u16string_view path) {
     return dot != std::u16string_view::npos && EqualsLower(path.substr(dot + 1), u"rtf");
 }
 
+size_t RtfNestingDepth(std::string_view rtf) {
+    size_t depth = 0, deepest = 0;
+    for (size_t i = 0; i < rtf.size(); ++i) {
+        const char c = rtf[i];
+        if (c == '\\') ++i;  // \{ \} \\ are text
+        else if (c == '{' && ++depth > deepest) deepest = depth;
+        else if (c == '}' && depth > 0) --depth;
+    }
+    return deepest;
+}
+
 int ToggledEffects(int effects, int mask) {
     int bold = effects & kEffectBold, italic = effects & kEffectItalic, underline = effects & kEffectUnderline;
     if (mask == kEffectBold) bold ^= kEffectBold;

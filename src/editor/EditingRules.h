@@ -14,6 +14,12 @@ DocumentFormat SaveFormatOf(std::u16string_view path);
 // Opening: the text after the last dot, any letter case; only "rtf" loads as RTF.
 bool OpensAsRtf(std::u16string_view path);
 
+// The deepest group nesting of RTF source ({ } not escaped by a backslash). The rich-edit
+// control that Wine ships keeps 32 levels and crashes past them, so loading checks this
+// first; transcripts stay far shallower.
+size_t RtfNestingDepth(std::string_view rtf);
+inline constexpr size_t kDeepestRtfNesting = 32;
+
 // Effect bits of a character format.
 inline constexpr int kEffectBold = 1, kEffectItalic = 2, kEffectUnderline = 4, kEffectStrike = 8, kEffectProtected = 16;
 inline constexpr uint32_t kAutomaticColour = 0xFF000000u;

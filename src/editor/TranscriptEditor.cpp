@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "editor/EditingRules.h"
 #include "shell/Win32Util.h"
 
 namespace {
@@ -89,6 +90,8 @@ bool TranscriptEditor::ReadContent(std::string& out) const {
 }
 
 bool TranscriptEditor::LoadContent(std::string_view data, ContentFormat format) {
+    // Thousands of nested groups bring the control down; no real transcript comes near.
+    if (format == ContentFormat::Rtf && RtfNestingDepth(data) > kDeepestRtfNesting) return false;
     InStream s{data};
     EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&s), 0, &FeedIn};
     const LRESULT taken = SendMessageA(hwnd_, EM_STREAMIN, StreamFlags(format), reinterpret_cast<LPARAM>(&es));

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "editor/EditingRules.h"
 #include "editor/SafeWrite.h"
 #include "editor/TranscriptEditor.h"
 #include "shell/Win32Util.h"
@@ -55,12 +56,18 @@ TEST_F(EditorFixture, HostileInputLeavesAUsableEditor) {
     std::string binary(64 * 1024, '\0');
     for (size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>((i * 2654435761u) >> 13);
     editor_.LoadContent(binary, ContentFormat::Rtf);
-    std::string nested = "{\\rtf1 ";
-    for (int i = 0; i < 20000; ++i) nested += "{\\b ";
-    nested += "deep";
-    for (int i = 0; i < 20000; ++i) nested += "}";
-    nested += "}";
-    editor_.LoadContent(nested, ContentFormat::Rtf);
+    auto nested = [](int depth) {
+        std::string rtf = "{\\rtf1 ";
+        for (int i = 1; i < depth; ++i) rtf += "{\\b ";
+        rtf += "deep";
+        for (int i = 0; i < depth; ++i) rtf += "}";
+        return rtf;
+    };
+    EXPECT_FALSE(editor_.LoadContent(nested(20000), ContentFormat::Rtf));
+    // As deep as a document may go still loads.
+    EXPECT_FALSE(editor_.LoadContent(nested(kDeepestRtfNesting + 1), ContentFormat::Rtf));
+    EXPECT_TRUE(editor_.LoadContent(nested(kDeepestRtfNesting), ContentFormat::Rtf));
+    EXPECT_EQ(editor_.VisibleText(), L"deep");
     // Still an editor: it takes text and gives it back.
     ASSERT_TRUE(editor_.LoadContent("after", ContentFormat::PlainText));
     EXPECT_EQ(Read(ContentFormat::PlainText), "after");
