@@ -149,17 +149,37 @@ void LectureMode::Scan(int generation) {
     auto current = [&] { return scanGeneration_ == generation && !closing_; };
     auto keepGoing = [&] { return current() && state::LectureModeOn == 1 && state::SliderPressed != 1; };
 
-    // One look at the editor: the text and every line, read together on the UI thread.
+    // One look at the editor: the text, then every line. Where no line is wrapped the lines
+    // are the paragraphs of the text, which is what nearly every transcript looks like in a
+    // wide editor. Otherwise the lines are read in slices, so the UI thread answers the user
+    // between them (the control finds a line by walking from the top).
     std::u16string text;
-    std::vector<std::u16string> lines;
+    int lineCount = 0;
     if (!OnUi([&] {
             if (!current()) return;
             text = U16(view_.VisibleText());
-            const int count = view_.LineCount();
-            lines.reserve(static_cast<size_t>(count > 0 ? count : 0));
-            for (int i = 0; i < count; ++i) lines.push_back(U16(view_.LineText(i)));
+            lineCount = view_.LineCount();
         }) || !current())
         return;
+    std::vector<std::u16string> lines;
+    for (size_t start = 0;;) {
+        const size_t end = text.find(u'\r', start);
+        lines.emplace_back(text.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start));
+        if (end == std::u16string::npos) break;
+        start = end + 1;
+    }
+    if (static_cast<int>(lines.size()) != lineCount) {
+        lines.clear();
+        constexpr int kSlice = 200;
+        for (int first = 0; first < lineCount; first += kSlice) {
+            if (!OnUi([&] {
+                    if (!current()) return;
+                    for (int i = first; i < std::min(lineCount, first + kSlice); ++i)
+                        lines.push_back(U16(view_.LineText(i)));
+                }) || !current())
+                return;
+        }
+    }
 
     const std::vector<std::u16string_view> views(lines.begin(), lines.end());
     const std::vector<LectureMarker> markers = BuildLectureMarkers(text, views);
