@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "audio/Player.h"
+#include "editor/EditingCommands.h"
 #include "shell/ProcessState.h"
 
 namespace {
@@ -29,7 +30,7 @@ void RunHotKeyAction(HotKeyAction action, Player& player) {
             else if (Tapped(VK_RSHIFT)) player.SeekForward();
             break;
         default:
-            // The document and editing commands are wired where the editor's commands live.
+            RunEditorHotKey(action);
             break;
     }
 }

@@ -2,8 +2,10 @@
 
 #include "audio/AudioPlayer.h"
 #include "audio/Player.h"
+#include "editor/Document.h"
 #include "hotkeys/HotKeyDispatch.h"
 #include "hotkeys/HotKeys.h"
+#include "hotkeys/LectureMode.h"
 #include "shell/EditorWindow.h"
 #include "shell/Layout.h"
 #include "shell/Notices.h"
@@ -66,6 +68,7 @@ bool MainWindow::OnCreate() {
     ApplySettings();
 
     TheHotKeys().SetHandler([this](HotKeyAction action) { RunHotKeyAction(action, parts_.player); });
+    editor_.SetPositionSource([this] { return parts_.display.CurrentTimeText(); });
     const ScreenRect origin = EditorOrigin(kDesignLeft, kDesignTop);
     if (!editor_.Create(hwnd_, origin.left, origin.top)) return false;
     ShowWindow(editor_.Handle(), SW_SHOWNOACTIVATE);
@@ -78,6 +81,7 @@ bool MainWindow::OnCreate() {
     AttachFrame();
     parts_.display.Create(hwnd_);
     InitNotices(hwnd_, &parts_.display);
+    InitLectureMode(&editor_.Editor(), &parts_.display);
     parts_.player.SetHooks({.afterOpening = [this] { OnOpeningDone(); }});
 
     ShowTip(1);
@@ -108,6 +112,7 @@ bool MainWindow::OnCloseQuery() {
     ask.title = L"退出";
     ask.icon = kIconQuestion;
     if (ShowMessageBox(hwnd_, L"确认退出吗？", ask) != kResultYes) return false;
+    if (PromptSaveChanges()) return false;
     TheHotKeys().Unregister();
     state::Exiting = 1;
     return true;

@@ -62,6 +62,18 @@ void StandInDisplay::UpdatePlayerLine() {
 
 void StandInDisplay::SetNoticeText(const std::wstring& text) { SetWindowTextW(status_, text.c_str()); }
 
+void StandInDisplay::SetStatusText(const std::wstring& text) {
+    opacity_ = 255;
+    SetWindowTextW(status_, text.c_str());
+    InvalidateRect(status_, nullptr, TRUE);
+}
+
+std::wstring StandInDisplay::CurrentTimeText() const {
+    wchar_t text[64] = {};
+    if (current_) GetWindowTextW(current_, text, 64);
+    return text;
+}
+
 void StandInDisplay::SetNoticeOpacity(int opacity) {
     opacity_ = opacity;
     InvalidateRect(status_, nullptr, TRUE);

@@ -20,6 +20,10 @@ public:
     void SetPositionTimer(unsigned intervalMs) override;
 
     void SetNoticeText(const std::wstring& text) override;
+    // The status line as lecture mode writes it: shown at full strength, not faded.
+    void SetStatusText(const std::wstring& text);
+    // What the current-time label shows now.
+    std::wstring CurrentTimeText() const;
     void SetNoticeOpacity(int opacity) override;
 
     // WM_CTLCOLORSTATIC of the parent: the status line's fading colour.

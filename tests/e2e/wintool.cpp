@@ -14,6 +14,7 @@
 //   post HWND MSG WP LP / send HWND MSG WP LP     numbers in decimal or 0x hex
 //   focus HWND                SetForegroundWindow
 //   redraw HWND               repaint it and its children now
+//   hold PATH / release       keep a file open with no sharing, as another program would
 #include <windows.h>
 
 #include <cstdio>
@@ -62,7 +63,9 @@ std::wstring ClassOf(HWND h) {
 std::wstring TextOf(HWND h) {
     // The ANSI length query may answer 0 across processes; ask in wide characters.
     LRESULT len = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
-    std::vector<wchar_t> buf(static_cast<size_t>(len) + 2);
+    // An ANSI control may count double-byte characters as one and still need room for both
+    // bytes when it converts: twice the answer always fits.
+    std::vector<wchar_t> buf(static_cast<size_t>(len) * 2 + 2);
     SendMessageW(h, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()));
     return buf.data();
 }
@@ -138,6 +141,18 @@ std::string Run(const std::vector<std::string>& a) {
         return out;
     }
     if (cmd == "foreground") return Hex(GetForegroundWindow());
+    static HANDLE held = INVALID_HANDLE_VALUE;
+    if (cmd == "hold") {
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        held = CreateFileW(Widen(arg(1)).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        return held != INVALID_HANDLE_VALUE ? "ok" : "error";
+    }
+    if (cmd == "release") {
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        held = INVALID_HANDLE_VALUE;
+        return "ok";
+    }
     HWND h = ParseHwnd(arg(1));
     if (!IsWindow(h)) return "error no-window";
     if (cmd == "rect") {
