@@ -112,10 +112,11 @@ bool MainWindow::OnCloseQuery() {
     ask.title = L"退出";
     ask.icon = kIconQuestion;
     if (ShowMessageBox(hwnd_, L"确认退出吗？", ask) != kResultYes) return false;
-    if (PromptSaveChanges()) return false;
     TheHotKeys().Unregister();
     state::Exiting = 1;
-    return true;
+    // Cancelling the save question keeps the program running; the keys come back as soon as
+    // one of its windows is active again.
+    return !PromptSaveChanges();
 }
 
 void MainWindow::OnMoved() {

@@ -34,6 +34,11 @@ def unix_to_wine(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
+def unescape(text):
+    """Undoes wintool's escapes of backslash, CR and LF in one pass."""
+    return re.sub(r"\\(.)", lambda m: {"n": "\n", "r": "\r"}.get(m.group(1), m.group(1)), text)
+
+
 class WinTool:
     """The helper that looks at windows from inside Wine (tests/e2e/wintool.cpp)."""
 
@@ -66,10 +71,10 @@ class WinTool:
         return None if h == "0" else h
 
     def text(self, hwnd):
-        return self.ask("text", hwnd).replace("\\r", "\r").replace("\\n", "\n").replace("\\\\", "\\")
+        return unescape(self.ask("text", hwnd))
 
     def child_texts(self, hwnd):
-        return [t.replace("\\r", "\r").replace("\\n", "\n") for t in self.ask("texts", hwnd).split("\t")]
+        return [unescape(t) for t in self.ask("texts", hwnd).split("\t")]
 
     def exists(self, hwnd):
         return not self.ask("visible", hwnd).startswith("error")
