@@ -71,6 +71,16 @@ void BlendControlRect(int windowIndex, const Box& rect, int alpha) {
     if (UiWindow* host = HostAt(windowIndex)) host->BlendRect(rect, alpha);
 }
 
+void StepStateFade(int windowIndex, const Box& rect, int& alpha, UINT_PTR timer) {
+    if (alpha >= 255) {
+        alpha = 0;
+        if (UiWindow* host = HostAt(windowIndex)) KillTimer(host->Hwnd(), timer);
+    } else {
+        alpha += 51;
+        BlendControlRect(windowIndex, rect, alpha);
+    }
+}
+
 bool DrawImageFitted(GpGraphics* g, const UiImage& image, const Box& dest, Box src, bool srcGiven) {
     if (image.Empty()) return false;
     if (!srcGiven) {

@@ -19,6 +19,9 @@ bool BeginControlPaint(int windowIndex, int position, const Box& rect, int pendi
 void EndControlPaint(int windowIndex, int position, const Box& rect, int noFade, int mode, int flags = 0,
                      bool skipFinish = false);
 void BlendControlRect(int windowIndex, const Box& rect, int alpha);
+// One tick of a state fade: blends the next step in, or, once complete, resets alpha to 0 and
+// stops the fade's timer on the host window.
+void StepStateFade(int windowIndex, const Box& rect, int& alpha, UINT_PTR timer);
 
 bool DrawImageFitted(GpGraphics* g, const UiImage& image, const Box& dest, Box src, bool srcGiven);
 bool DrawImageAt(GpGraphics* g, const UiImage& image, float x, float y, float width, bool widthGiven, float height,

@@ -11,7 +11,7 @@
 #include "toolkit/ToolkitResources.h"
 #include "toolkit/UiImage.h"
 #include "toolkit/UiWindow.h"
-#include "toolkit/controls/ControlResources.h"
+#include "toolkit/Toolkit.h"
 #include "toolkit/controls/UiButton.h"
 #include "toolkit/controls/UiLabel.h"
 
@@ -57,7 +57,7 @@ int IconCell(int icon) {
 
 UiImage& IconStrip() {
     static UiImage strip;
-    if (strip.Empty()) strip.LoadFromMemory(ControlResource(IDR_MESSAGE_ICONS));
+    if (strip.Empty()) strip.LoadFromMemory(ResourceBytes(IDR_MESSAGE_ICONS));
     return strip;
 }
 

@@ -37,15 +37,6 @@ int ReadOsMajorVersion() {
     return fn(&info) == 0 ? static_cast<int>(info.dwMajorVersion) : 0;
 }
 
-std::string ResourceBytes(int id) {
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
-    if (!found) return {};
-    HGLOBAL loaded = LoadResource(module, found);
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data) return {};
-    return std::string(static_cast<const char*>(data), SizeofResource(module, found));
-}
 
 FamilyPtr FamilyFromName(const std::wstring& face) {
     GpFontFamily* family = nullptr;
@@ -63,6 +54,16 @@ FontPtr FontFromFamily(GpFontFamily* family, float size, int style) {
 }
 
 }  // namespace
+
+std::string ResourceBytes(int id) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+    if (!found) return {};
+    HGLOBAL loaded = LoadResource(module, found);
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data) return {};
+    return std::string(static_cast<const char*>(data), SizeofResource(module, found));
+}
 
 void ToolkitStartup(UINT32 gdiplusVersion) {
     Globals& g = G();

@@ -18,6 +18,9 @@ inline constexpr int kDefaultTimerInterval = 80;
 // Called once, before any toolkit window exists; later calls do nothing.
 void ToolkitStartup(UINT32 gdiplusVersion = 1);
 
+// The bytes of an RCDATA resource of the running exe (pictures it carries); empty when absent.
+std::string ResourceBytes(int id);
+
 // Shared state made by ToolkitStartup and kept until the process ends.
 GpFont* DefaultFont();
 int DefaultTimerInterval();

@@ -114,13 +114,7 @@ LRESULT UiButton::HandleMessage(HWND, UINT msg, WPARAM wp, LPARAM, int windowInd
             font_.Release();
             return 0;
         case WM_TIMER:
-            if (fadeAlpha_ >= 255) {
-                fadeAlpha_ = 0;
-                if (host) KillTimer(host->Hwnd(), wp);
-            } else {
-                fadeAlpha_ += 51;
-                BlendControlRect(windowIndex, GetBounds(), fadeAlpha_);
-            }
+            StepStateFade(windowIndex, GetBounds(), fadeAlpha_, wp);
             return 0;
         case WM_PAINT:
         case WM_MOUSEMOVE:

@@ -35,13 +35,7 @@ LRESULT UiImageButton::HandleMessage(HWND, UINT msg, WPARAM wp, LPARAM, int wind
             pressed_.Dispose();
             return 0;
         case WM_TIMER:
-            if (fadeAlpha_ >= 255) {
-                if (host) KillTimer(host->Hwnd(), wp);
-                fadeAlpha_ = 0;
-            } else {
-                fadeAlpha_ += 51;
-                BlendControlRect(windowIndex, GetBounds(), fadeAlpha_);
-            }
+            StepStateFade(windowIndex, GetBounds(), fadeAlpha_, wp);
             return 0;
         case WM_PAINT:
         case WM_MOUSEMOVE:

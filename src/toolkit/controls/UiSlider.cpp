@@ -5,7 +5,7 @@
 #include "toolkit/Registry.h"
 #include "toolkit/ToolkitResources.h"
 #include "toolkit/UiWindow.h"
-#include "toolkit/controls/ControlResources.h"
+#include "toolkit/Toolkit.h"
 
 namespace ui {
 
@@ -39,8 +39,8 @@ int UiSlider::Create(HWND parent, const Box& bounds, float value, float secondar
     trackFill_ = style.trackFill;
     if (style.trackBorder) trackBorder_ = *style.trackBorder;
     interactive_ = style.interactive;
-    thumb_.LoadFromMemory(style.thumbPng ? *style.thumbPng : ControlResource(IDR_SLIDER_THUMB));
-    thumbHot_.LoadFromMemory(style.thumbHotPng ? *style.thumbHotPng : ControlResource(IDR_SLIDER_THUMB_HOT));
+    thumb_.LoadFromMemory(style.thumbPng ? *style.thumbPng : ResourceBytes(IDR_SLIDER_THUMB));
+    thumbHot_.LoadFromMemory(style.thumbHotPng ? *style.thumbHotPng : ResourceBytes(IDR_SLIDER_THUMB_HOT));
     if (style.rounded) {
         rounded_ = *style.rounded;
     } else {
