@@ -120,3 +120,17 @@ PanelPoint PopUpPlacement(int x, int y, int editorWidth, int editorHeight, int p
     const bool tooRight = x > editorWidth - panelWidth;
     return {tooRight ? x - panelWidth : x, tooLow ? y - panelHeight : y};
 }
+
+size_t GbkPieceEnd(std::string_view text, size_t from, size_t most) {
+    if (text.size() - from <= most) return text.size();
+    size_t end = from;
+    while (end < from + most) {
+        const auto c = static_cast<unsigned char>(text[end]);
+        end += c >= 0x81 && c <= 0xFE ? 2 : 1;
+    }
+    if (end > from + most) end -= 2;
+    const size_t lf = text.substr(from, end - from).rfind('\n');
+    if (lf != std::string_view::npos) return from + lf + 1;
+    if (end > from + 1 && text[end - 1] == '\r') --end;
+    return end;
+}

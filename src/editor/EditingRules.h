@@ -20,6 +20,11 @@ bool OpensAsRtf(std::u16string_view path);
 size_t RtfNestingDepth(std::string_view rtf);
 inline constexpr size_t kDeepestRtfNesting = 32;
 
+// Where a piece of GBK text that starts at from on a character boundary may end, taking at
+// most `most` bytes: after its last line feed when it has one, otherwise on a character
+// boundary that does not part CR from LF. All the rest when that fits.
+size_t GbkPieceEnd(std::string_view text, size_t from, size_t most);
+
 // Effect bits of a character format.
 inline constexpr int kEffectBold = 1, kEffectItalic = 2, kEffectUnderline = 4, kEffectStrike = 8, kEffectProtected = 16;
 inline constexpr uint32_t kAutomaticColour = 0xFF000000u;

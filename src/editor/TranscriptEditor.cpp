@@ -23,12 +23,20 @@ DWORD CALLBACK CollectOut(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* wri
 
 struct InStream {
     std::string_view data;
+    bool gbkText = false;
     size_t at = 0;
 };
 
+// The control turns each buffer of plain text into characters on its own, so a buffer must
+// not end inside a double-byte character or between CR and LF (Wine's control makes a
+// broken character and an extra line break of those).
 DWORD CALLBACK FeedIn(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read) {
     auto* s = reinterpret_cast<InStream*>(cookie);
-    const size_t n = std::min(static_cast<size_t>(count), s->data.size() - s->at);
+    size_t n = std::min(static_cast<size_t>(count), s->data.size() - s->at);
+    if (s->gbkText && n > 0 && n < s->data.size() - s->at) {
+        const size_t end = GbkPieceEnd(s->data, s->at, n) - s->at;
+        if (end > 0) n = end;
+    }
     std::memcpy(buffer, s->data.data() + s->at, n);
     s->at += n;
     *read = static_cast<LONG>(n);
@@ -54,22 +62,55 @@ CHARFORMAT2A ToNative(const CharFormat& f) {
     return cf;
 }
 
+constexpr DWORD kEditorStyle = WS_CHILD | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
+                               ES_NOHIDESEL;
+constexpr LPARAM kEditorEvents = ENM_CHANGE | ENM_SELCHANGE | ENM_MOUSEEVENTS;
+
+// The one pending load; its timer carries no pointer.
+const TranscriptEditor* gLoading = nullptr;
+
 }  // namespace
 
 bool TranscriptEditor::Create(HWND parent) {
     // The 2.0 rich edit, ANSI flavour: the transcript's plain text is GBK.
     if (!GetModuleHandleW(L"riched20.dll") && !LoadLibraryW(L"riched20.dll")) return false;
-    hwnd_ = CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit20A", "",
-                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL |
-                                ES_WANTRETURN | ES_NOHIDESEL,
-                            kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)), GetModuleHandleW(nullptr),
-                            nullptr);
+    hwnd_ = NewControl(parent, {kDesignLeft, kDesignTop, kDesignLeft + kDesignWidth, kDesignTop + kDesignHeight});
     if (!hwnd_) return false;
-    // No artificial cap on the transcript's length.
-    SendMessageA(hwnd_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-    SendMessageA(hwnd_, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE | ENM_MOUSEEVENTS);
+    ShowWindow(hwnd_, SW_SHOWNA);
+    SendMessageA(hwnd_, EM_SETEVENTMASK, 0, kEditorEvents);
     return true;
+}
+
+HWND TranscriptEditor::NewControl(HWND parent, const RECT& place) const {
+    HWND control = CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit20A", "", kEditorStyle, place.left, place.top,
+                                   place.right - place.left, place.bottom - place.top, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)),
+                                   GetModuleHandleW(nullptr), nullptr);
+    if (!control) return nullptr;
+    // No artificial cap on the transcript's length.
+    SendMessageA(control, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    if (defaultFormat_) {
+        CHARFORMAT2A cf = ToNative(*defaultFormat_);
+        SendMessageA(control, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+    }
+    return control;
+}
+
+// The control empties itself a paragraph at a time, each step walking from the top (minutes
+// for a long transcript under Wine); a new control is empty at once. The new one takes the old
+// one's place, size, stacking, visibility and focus.
+void TranscriptEditor::TakePlaceOf(HWND fresh) {
+    HWND old = hwnd_;
+    RECT r{};
+    GetWindowRect(old, &r);
+    MapWindowPoints(nullptr, GetParent(old), reinterpret_cast<POINT*>(&r), 2);
+    const bool visible = (GetWindowLongPtrW(old, GWL_STYLE) & WS_VISIBLE) != 0;
+    const bool focused = GetFocus() == old;
+    SetWindowPos(fresh, old, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOACTIVATE | (visible ? SWP_SHOWWINDOW : 0));
+    hwnd_ = fresh;
+    if (focused) SetFocus(fresh);
+    DestroyWindow(old);
 }
 
 void TranscriptEditor::Resize(int width, int height) {
@@ -78,6 +119,7 @@ void TranscriptEditor::Resize(int width, int height) {
 }
 
 bool TranscriptEditor::ReadContent(std::string& out) const {
+    FinishLoading();
     out.clear();
     OutStream s{&out};
     EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&s), 0, &CollectOut};
@@ -92,21 +134,112 @@ bool TranscriptEditor::ReadContent(std::string& out) const {
 bool TranscriptEditor::LoadContent(std::string_view data, ContentFormat format) {
     // Thousands of nested groups bring the control down; no real transcript comes near.
     if (format == ContentFormat::Rtf && RtfNestingDepth(data) > kDeepestRtfNesting) return false;
-    InStream s{data};
+    HWND parent = GetParent(hwnd_);
+    RECT place{};
+    GetWindowRect(hwnd_, &place);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+    HWND fresh = NewControl(parent, place);
+    if (!fresh) return false;
+    const bool inPieces = format == ContentFormat::PlainText && data.size() > kLoadPiece;
+    const std::string_view first = inPieces ? data.substr(0, GbkPieceEnd(data, 0, kLoadPiece)) : data;
+    InStream s{first, format == ContentFormat::PlainText};
     EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&s), 0, &FeedIn};
-    const LRESULT taken = SendMessageA(hwnd_, EM_STREAMIN, StreamFlags(format), reinterpret_cast<LPARAM>(&es));
-    return es.dwError == 0 && taken > 0;
+    const LRESULT taken = SendMessageA(fresh, EM_STREAMIN, StreamFlags(format), reinterpret_cast<LPARAM>(&es));
+    if (es.dwError != 0 || taken <= 0) {
+        DestroyWindow(fresh);
+        return false;
+    }
+    CancelLoading();
+    TakePlaceOf(fresh);
+    if (!inPieces) {
+        SendMessageA(hwnd_, EM_SETEVENTMASK, 0, kEditorEvents);
+        return true;
+    }
+    pending_.assign(data.substr(first.size()));
+    pendingAt_ = 0;
+    SendMessageA(hwnd_, EM_SETREADONLY, TRUE, 0);
+    SendMessageA(hwnd_, EM_SETEVENTMASK, 0, kEditorEvents & ~ENM_CHANGE);
+    gLoading = this;
+    loadTimer_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &LoadTick);
+    if (!loadTimer_) FinishLoading();
+    return true;
+}
+
+void CALLBACK TranscriptEditor::LoadTick(HWND, UINT, UINT_PTR id, DWORD) {
+    if (!gLoading || gLoading->loadTimer_ != id) {
+        KillTimer(nullptr, id);
+        return;
+    }
+    gLoading->StreamPiece();
+}
+
+// Appends the next piece at the end, leaving the reader's caret and scroll where they were.
+void TranscriptEditor::StreamPiece() const {
+    if (!IsWindow(hwnd_)) {
+        CancelLoading();
+        return;
+    }
+    const std::string_view rest = std::string_view(pending_).substr(pendingAt_);
+    const std::string_view piece = rest.substr(0, GbkPieceEnd(rest, 0, kLoadPiece));
+    CHARRANGE reader{};
+    SendMessageA(hwnd_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&reader));
+    const LRESULT top = SendMessageA(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0);
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    CHARRANGE end{-1, -1};
+    SendMessageA(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
+    InStream s{piece, true};
+    EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&s), 0, &FeedIn};
+    SendMessageA(hwnd_, EM_STREAMIN, SF_TEXT | SFF_SELECTION, reinterpret_cast<LPARAM>(&es));
+    SendMessageA(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&reader));
+    SendMessageA(hwnd_, EM_LINESCROLL, 0, top - SendMessageA(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0));
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    pendingAt_ += piece.size();
+    if (pendingAt_ >= pending_.size()) EndLoading();
+}
+
+void TranscriptEditor::FinishLoading() const {
+    while (Loading()) StreamPiece();
+}
+
+void TranscriptEditor::EndLoading() const {
+    CancelLoading();
+    SendMessageA(hwnd_, EM_SETREADONLY, FALSE, 0);
+    SendMessageA(hwnd_, EM_SETEVENTMASK, 0, kEditorEvents);
+}
+
+void TranscriptEditor::CancelLoading() const {
+    if (loadTimer_) KillTimer(nullptr, loadTimer_);
+    loadTimer_ = 0;
+    if (gLoading == this) gLoading = nullptr;
+    std::string().swap(pending_);
+    pendingAt_ = 0;
 }
 
 void TranscriptEditor::ReplaceSelection(std::string_view data, ContentFormat format) {
-    InStream s{data};
+    FinishLoading();
+    InStream s{data, format == ContentFormat::PlainText};
     EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&s), 0, &FeedIn};
     SendMessageA(hwnd_, EM_STREAMIN, StreamFlags(format) | SFF_SELECTION, reinterpret_cast<LPARAM>(&es));
 }
 
-void TranscriptEditor::Clear() { SetWindowTextA(hwnd_, ""); }
+void TranscriptEditor::Clear() {
+    HWND parent = GetParent(hwnd_);
+    RECT place{};
+    GetWindowRect(hwnd_, &place);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+    HWND fresh = NewControl(parent, place);
+    if (!fresh) {
+        SetWindowTextA(hwnd_, "");
+        return;
+    }
+    CancelLoading();
+    TakePlaceOf(fresh);
+    SendMessageA(hwnd_, EM_SETEVENTMASK, 0, kEditorEvents);
+}
 
 std::wstring TranscriptEditor::VisibleText() const {
+    FinishLoading();
     GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, 1200};
     const LRESULT n = SendMessageW(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0);
     if (n <= 0) return {};
@@ -121,13 +254,23 @@ std::wstring TranscriptEditor::VisibleText() const {
     return text;
 }
 
-int TranscriptEditor::LineCount() const { return static_cast<int>(SendMessageW(hwnd_, EM_GETLINECOUNT, 0, 0)); }
+int TranscriptEditor::LineOfChar(int index) const {
+    FinishLoading();
+    return static_cast<int>(SendMessageW(hwnd_, EM_EXLINEFROMCHAR, 0, index));
+}
+
+int TranscriptEditor::LineCount() const {
+    FinishLoading();
+    return static_cast<int>(SendMessageW(hwnd_, EM_GETLINECOUNT, 0, 0));
+}
 
 int TranscriptEditor::LineStart(int line) const {
+    FinishLoading();
     return static_cast<int>(SendMessageW(hwnd_, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
 }
 
 std::wstring TranscriptEditor::LineText(int line) const {
+    FinishLoading();
     const LRESULT start = SendMessageA(hwnd_, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
     if (start < 0) return {};
     const LRESULT chars = SendMessageA(hwnd_, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
@@ -166,6 +309,7 @@ void TranscriptEditor::SetSelectionFormat(const CharFormat& format) {
 }
 
 void TranscriptEditor::SetDefaultFormat(const CharFormat& format) {
+    defaultFormat_ = format;
     CHARFORMAT2A cf = ToNative(format);
     SendMessageA(hwnd_, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
 }

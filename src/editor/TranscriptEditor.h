@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,7 @@ public:
     static constexpr int kControlId = 1001;
 
     bool Create(HWND parent);
+    // The control of the moment: loading a document puts a new one in the old one's place.
     HWND Handle() const { return hwnd_; }
     void Resize(int width, int height);
 
@@ -36,8 +38,13 @@ public:
 
     // Whole content in the current format; false when the control refused to stream.
     bool ReadContent(std::string& out) const;
-    // Replaces the content with data read as format; false when nothing was taken.
+    // Replaces the content with data read as format; false when nothing was taken, and then
+    // the editor keeps what it held. Long plain text is shown at once and read on in pieces
+    // while the program goes on answering; until the last piece is in, the transcript is
+    // read-only, and every read of the content below first takes in the rest.
     bool LoadContent(std::string_view data, ContentFormat format);
+    bool Loading() const { return loadTimer_ != 0; }
+    void FinishLoading() const;
     // Replaces the selection with text in the current format.
     void ReplaceSelection(std::string_view data, ContentFormat format);
     void Clear();
@@ -45,6 +52,8 @@ public:
     // What the user sees, as UTF-16, with a single CR at each paragraph end, so that its
     // indices are the editor's character positions.
     std::wstring VisibleText() const;
+    // The line that holds the character at index.
+    int LineOfChar(int index) const;
     int LineCount() const;
     int LineStart(int line) const;
     std::wstring LineText(int line) const;
@@ -57,12 +66,30 @@ public:
     bool SelectionEmpty() const;
     void SelectAll();
 
-    void Paste() { SendMessageW(hwnd_, WM_PASTE, 0, 0); }
+    void Paste() {
+        FinishLoading();
+        SendMessageW(hwnd_, WM_PASTE, 0, 0);
+    }
     void Cut() { SendMessageW(hwnd_, WM_CUT, 0, 0); }
     void Copy() { SendMessageW(hwnd_, WM_COPY, 0, 0); }
     void Undo() { SendMessageW(hwnd_, EM_UNDO, 0, 0); }
 
+    // Plain text longer than this is read in pieces of this size.
+    static constexpr size_t kLoadPiece = 256 * 1024;
+
 private:
+    HWND NewControl(HWND parent, const RECT& place) const;
+    void TakePlaceOf(HWND fresh);
+    void StreamPiece() const;
+    void EndLoading() const;
+    void CancelLoading() const;
+    static void CALLBACK LoadTick(HWND, UINT, UINT_PTR id, DWORD);
+
     HWND hwnd_ = nullptr;
     ContentFormat format_ = ContentFormat::Rtf;
+    std::optional<CharFormat> defaultFormat_;
+    // Plain text still to be read in; reading it changes what is shown, not what the content is.
+    mutable std::string pending_;
+    mutable size_t pendingAt_ = 0;
+    mutable UINT_PTR loadTimer_ = 0;
 };

@@ -149,10 +149,11 @@ void LectureMode::Scan(int generation) {
     auto current = [&] { return scanGeneration_ == generation && !closing_; };
     auto keepGoing = [&] { return current() && state::LectureModeOn == 1 && state::SliderPressed != 1; };
 
-    // One look at the editor: the text, then every line. Where no line is wrapped the lines
-    // are the paragraphs of the text, which is what nearly every transcript looks like in a
-    // wide editor. Otherwise the lines are read in slices, so the UI thread answers the user
-    // between them (the control finds a line by walking from the top).
+    // One look at the editor for its text and line count. Where no line is wrapped the lines
+    // are the paragraphs of the text, which is what a transcript in a wide editor looks like.
+    // Otherwise the editor is asked for the line of a marker when playback reaches it: the
+    // control finds a line by walking from the top, so asking for every line at the start
+    // would cost the square of their number, and a long transcript's markers a second.
     std::u16string text;
     int lineCount = 0;
     if (!OnUi([&] {
@@ -161,28 +162,19 @@ void LectureMode::Scan(int generation) {
             lineCount = view_.LineCount();
         }) || !current())
         return;
-    std::vector<std::u16string> lines;
-    for (size_t start = 0;;) {
-        const size_t end = text.find(u'\r', start);
-        lines.emplace_back(text.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start));
-        if (end == std::u16string::npos) break;
-        start = end + 1;
+    const size_t paragraphs = static_cast<size_t>(std::count(text.begin(), text.end(), u'\r')) + 1;
+    LineLookup lineOf = ParagraphLines(text);
+    if (paragraphs != static_cast<size_t>(lineCount)) {
+        lineOf = [&](const std::vector<size_t>& indices) {
+            std::vector<int> lines;
+            OnUi([&] {
+                if (!current()) return;
+                for (size_t i : indices) lines.push_back(view_.LineOfChar(static_cast<int>(i)));
+            });
+            return lines;
+        };
     }
-    if (static_cast<int>(lines.size()) != lineCount) {
-        lines.clear();
-        constexpr int kSlice = 200;
-        for (int first = 0; first < lineCount; first += kSlice) {
-            if (!OnUi([&] {
-                    if (!current()) return;
-                    for (int i = first; i < std::min(lineCount, first + kSlice); ++i)
-                        lines.push_back(U16(view_.LineText(i)));
-                }) || !current())
-                return;
-        }
-    }
-
-    const std::vector<std::u16string_view> views(lines.begin(), lines.end());
-    const std::vector<LectureMarker> markers = BuildLectureMarkers(text, views);
+    LectureMarkerList markers(text);
     if (markers.empty()) {
         OnUi([&] {
             if (!current()) return;
@@ -193,19 +185,21 @@ void LectureMode::Scan(int generation) {
         return;
     }
 
-    for (const LectureMarker& marker : markers) {
+    for (size_t i = 0; i < markers.size(); ++i) {
+        const std::u16string& time = markers.Time(i);
         for (;;) {
             std::u16string position;
             if (!OnUi([&] { position = U16(view_.PositionText()); })) return;
-            if (PositionReached(position, marker.time)) break;
+            if (PositionReached(position, time)) break;
             OnUi([&] {
-                if (current()) view_.SetStatus(Wide(LectureStatusText(marker.time, position)));
+                if (current()) view_.SetStatus(Wide(LectureStatusText(time, position)));
             });
             if (!Pause(timings_.waitMs, keepGoing)) break;
         }
         if (!keepGoing()) return;
+        const int line = markers.Line(i, lineOf);
         OnUi([&] {
-            if (current()) view_.ScrollLines(marker.line - view_.FirstVisibleLine());
+            if (current()) view_.ScrollLines(line - view_.FirstVisibleLine());
         });
     }
 }
@@ -243,7 +237,7 @@ public:
     std::wstring PositionText() override { return display_.CurrentTimeText(); }
     std::wstring VisibleText() override { return editor_.VisibleText(); }
     int LineCount() override { return editor_.LineCount(); }
-    std::wstring LineText(int line) override { return editor_.LineText(line); }
+    int LineOfChar(int index) override { return editor_.LineOfChar(index); }
     int FirstVisibleLine() override { return editor_.FirstVisibleLine(); }
     void ScrollLines(int lines) override { editor_.ScrollLines(lines); }
     void SetStatus(const std::wstring& text) override { display_.SetStatusText(text); }

@@ -16,7 +16,7 @@ public:
     virtual std::wstring PositionText() = 0;       // the current-time label, mm:ss
     virtual std::wstring VisibleText() = 0;        // the transcript as the user sees it
     virtual int LineCount() = 0;
-    virtual std::wstring LineText(int line) = 0;
+    virtual int LineOfChar(int index) = 0;
     virtual int FirstVisibleLine() = 0;
     virtual void ScrollLines(int lines) = 0;
     virtual void SetStatus(const std::wstring& text) = 0;

@@ -1,5 +1,6 @@
 #include "hotkeys/MarkerScan.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace {
@@ -43,40 +44,73 @@ std::vector<TimeMarkerHit> FindTimeMarkers(std::u16string_view text) {
     return hits;
 }
 
-std::vector<LectureMarker> BuildLectureMarkers(std::u16string_view text, const std::vector<std::u16string_view>& lines) {
-    const std::vector<TimeMarkerHit> hits = FindTimeMarkers(text);
-    std::vector<LectureMarker> markers;
-    if (hits.empty()) return markers;
+LineLookup LinesStartingAt(std::vector<size_t> starts) {
+    return [starts = std::move(starts)](const std::vector<size_t>& indices) {
+        std::vector<int> lines;
+        lines.reserve(indices.size());
+        for (size_t i : indices) {
+            const auto after = std::upper_bound(starts.begin(), starts.end(), i);
+            lines.push_back(after == starts.begin() ? 0 : static_cast<int>(after - starts.begin() - 1));
+        }
+        return lines;
+    };
+}
 
-    // Every distinct marker text gets the last line holding it, found in one pass over the
-    // lines: at each 【 of a line, try the lengths a marker can have.
-    std::unordered_map<std::u16string_view, int> lastLine;
+LineLookup ParagraphLines(std::u16string_view text) {
+    std::vector<size_t> starts{0};
+    for (size_t i = text.find(u'\r'); i != std::u16string_view::npos; i = text.find(u'\r', i + 1))
+        starts.push_back(i + 1);
+    return LinesStartingAt(std::move(starts));
+}
+
+LectureMarkerList::LectureMarkerList(std::u16string_view text) {
+    const std::vector<TimeMarkerHit> hits = FindTimeMarkers(text);
+    if (hits.empty()) return;
     size_t longest = 0;
     for (const TimeMarkerHit& h : hits) {
-        lastLine.emplace(text.substr(h.start, h.length), -1);
-        if (h.length > longest) longest = h.length;
+        byText_.try_emplace(text.substr(h.start, h.length)).first->second.length = h.length;
+        longest = std::max(longest, h.length);
     }
-    for (size_t li = 0; li < lines.size(); ++li) {
-        const std::u16string_view line = lines[li];
-        for (size_t p = line.find(kOpen); p != std::u16string_view::npos; p = line.find(kOpen, p + 1)) {
-            for (size_t len = 5; len <= longest && p + len <= line.size(); ++len) {
-                if (line[p + len - 1] != kClose) continue;
-                auto it = lastLine.find(line.substr(p, len));
-                if (it != lastLine.end()) it->second = static_cast<int>(li);
-            }
+    // At each 【, try the lengths a marker can have. Places may overlap; each one counts.
+    for (size_t p = text.find(kOpen); p != std::u16string_view::npos; p = text.find(kOpen, p + 1)) {
+        for (size_t len = 5; len <= longest && p + len <= text.size(); ++len) {
+            if (text[p + len - 1] != kClose) continue;
+            auto it = byText_.find(text.substr(p, len));
+            if (it != byText_.end()) it->second.starts.push_back(p);
         }
     }
-
-    int previous = 0;
-    markers.reserve(hits.size());
+    markers_.reserve(hits.size());
     for (const TimeMarkerHit& h : hits) {
         const std::u16string_view whole = text.substr(h.start, h.length);
         std::u16string time(whole.substr(1, whole.size() - 2));
         if (time.size() > 1 && time.find(u':') == 1) time.insert(time.begin(), u'0');
-        const int line = lastLine[whole];
-        if (line >= 0) previous = line;
-        markers.push_back({std::move(time), previous});
+        markers_.push_back({std::move(time), &byText_.find(whole)->second});
     }
+}
+
+int LectureMarkerList::Line(size_t i, const LineLookup& lineOf) {
+    Places& places = *markers_[i].places;
+    if (!places.resolved) {
+        // A place counts when its first and last characters are on one line.
+        for (auto it = places.starts.rbegin(); it != places.starts.rend(); ++it) {
+            const std::vector<int> lines = lineOf({*it, *it + places.length - 1});
+            if (lines.size() != 2) return previous_;  // called off: ask again another time
+            if (lines[0] >= 0 && lines[0] == lines[1]) {
+                places.line = lines[0];
+                break;
+            }
+        }
+        places.resolved = true;
+    }
+    if (places.line >= 0) previous_ = places.line;
+    return previous_;
+}
+
+std::vector<LectureMarker> BuildLectureMarkers(std::u16string_view text, const LineLookup& lineOf) {
+    LectureMarkerList list(text);
+    std::vector<LectureMarker> markers;
+    markers.reserve(list.size());
+    for (size_t i = 0; i < list.size(); ++i) markers.push_back({list.Time(i), list.Line(i, lineOf)});
     return markers;
 }
 

@@ -28,7 +28,12 @@ class EditorCase(ProgramTestCase):
     def setUp(self):
         super().setUp()
         self.window = wait_for(lambda: self.tool.find("TandrelEditorWindow", "*"), 10, what="the editor window")
-        self.rich = wait_for(lambda: self.tool.child(self.window, "RichEdit20A"), 10, what="the transcript")
+        wait_for(lambda: self.rich, 10, what="the transcript")
+
+    @property
+    def rich(self):
+        # Opening a document puts a new control in the old one's place: ask each time.
+        return self.tool.child(self.window, "RichEdit20A")
 
     def label(self, control_id):
         return self.tool.text(self.tool.ask("dlgitem", self.main, control_id))
@@ -133,6 +138,12 @@ class RtfAndPromptTest(EditorCase):
         key("ctrl+n")
         answer_message_box(self.tool, self.ask(), "esc")
         self.assertEqual(self.text(), "hello world!")
+        key("ctrl+o")
+        answer_message_box(self.tool, self.ask(), "cancel", by="mouse")
+        time.sleep(0.5)
+        self.assertIsNone(self.tool.find("#32770", "请输入欲打开文档的文件名:"), "Cancel stops the Open")
+        self.assertEqual(self.text(), "hello world!")
+        self.focus_editor()  # the mouse left the X focus with the box that went
         key("ctrl+s")  # still titled and modified: saves to talk.rtf without a dialog
         self.notice("保存成功! " + unix_to_wine(path))
         self.focus_editor()

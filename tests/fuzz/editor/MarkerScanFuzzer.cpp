@@ -21,14 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         text.push_back(c);
     }
-    std::vector<std::u16string_view> lines;
-    size_t start = 0;
-    for (size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == u'\r' || (i % 13 == 12)) {
-            lines.push_back(std::u16string_view(text).substr(start, i - start));
-            start = i + 1;
-        }
-    }
+    std::vector<size_t> starts{0};
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == u'\r' || i % 13 == 12) starts.push_back(i + 1);
     const auto hits = FindTimeMarkers(text);
     size_t end = 0;
     for (const TimeMarkerHit& h : hits) {
@@ -36,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (text[h.start] != u'【' || text[h.start + h.length - 1] != u'】') abort();
         end = h.start + h.length;
     }
-    const auto markers = BuildLectureMarkers(text, lines);
+    const auto markers = BuildLectureMarkers(text, LinesStartingAt(starts));
     if (markers.size() != hits.size()) abort();
     for (const LectureMarker& m : markers)
-        if (m.line < 0 || static_cast<size_t>(m.line) >= lines.size() + 1) abort();
+        if (m.line < 0 || static_cast<size_t>(m.line) >= starts.size()) abort();
     return 0;
 }

@@ -107,4 +107,23 @@ TEST(RtfNesting, CountsGroupsButNotEscapedBraces) {
     EXPECT_EQ(RtfNestingDepth(""), 0u);
 }
 
+TEST(TextPieces, NeverPartACharacterOrCrLf) {
+    const std::string han = "\xd6\xd0";  // one GBK character
+    const struct {
+        std::string text;
+        size_t from, most, end;
+    } cases[] = {
+        {"abcdef", 0, 10, 6},                  // the rest fits
+        {"abcdef", 2, 4, 6},
+        {"abcdefgh", 0, 4, 4},                 // no line feed: as much as may be
+        {"ab\r\ncd\nefgh", 0, 8, 7},          // after the last line feed in reach
+        {"a" + han + han + "x", 0, 4, 3},      // the fourth byte would part a character
+        {han + han + "x", 0, 3, 2},
+        {"abc\r\nxyz", 0, 4, 3},              // CR and LF stay together
+        {"x" + han + "\xff\x80" + "abc", 0, 5, 5},  // 0x80 and 0xFF stand alone
+        {"\r\nxyz", 0, 1, 1},                   // a piece of one byte still moves on
+    };
+    for (const auto& c : cases) EXPECT_EQ(GbkPieceEnd(c.text, c.from, c.most), c.end) << c.text;
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "editor/EditingRules.h"
@@ -39,6 +40,19 @@ TEST_F(EditorFixture, PlainTextIsGbkWithCrLfAndNothingAdded) {
     ASSERT_TRUE(editor_.LoadContent(gbk, ContentFormat::PlainText));
     EXPECT_EQ(Read(ContentFormat::PlainText), gbk);
     EXPECT_EQ(editor_.VisibleText(), L"abc【12:34】\r━━第二行");
+}
+
+// The control takes text in buffers of a few kilobytes: characters and CR LF pairs that
+// straddle a buffer's end come through whole.
+TEST_F(EditorFixture, TextLongerThanOneBufferReadsBackExactly) {
+    std::string oddStart = "a";  // every even boundary falls inside a character
+    while (oddStart.size() < 64 * 1024) oddStart += ToGbk(L"中文【12:34】\r\n");
+    std::string crAtEdges;
+    while (crAtEdges.size() < 64 * 1024) crAtEdges += std::string(4094, 'x') + "\r\n";
+    for (const std::string& text : {oddStart, crAtEdges}) {
+        ASSERT_TRUE(editor_.LoadContent(text, ContentFormat::PlainText));
+        EXPECT_TRUE(Read(ContentFormat::PlainText) == text) << text.size();
+    }
 }
 
 TEST_F(EditorFixture, RtfEndsWithTheClosingBraceAndReadsBack) {
@@ -90,6 +104,78 @@ TEST_F(EditorFixture, FormatRecordRoundTrips) {
     f.colour = 0xFF000000u;
     editor_.SetSelectionFormat(f);
     EXPECT_EQ(editor_.SelectionFormat().colour, 0xFF000000u);
+}
+
+// Loading puts a fresh control in the old one's place; everything about the place carries over.
+TEST_F(EditorFixture, ALoadedDocumentKeepsThePlaceFocusAndTypingFormat) {
+    CharFormat typing;
+    typing.size = 15;
+    editor_.SetDefaultFormat(typing);
+    editor_.Resize(500, 200);
+    ShowWindow(host_, SW_SHOWNA);
+    SetFocus(editor_.Handle());
+    const bool focused = GetFocus() == editor_.Handle();
+    HWND before = editor_.Handle();
+    ASSERT_TRUE(editor_.LoadContent("plain words", ContentFormat::PlainText));
+    EXPECT_NE(editor_.Handle(), before);
+    EXPECT_FALSE(IsWindow(before));
+    EXPECT_EQ(GetDlgItem(host_, TranscriptEditor::kControlId), editor_.Handle());
+    RECT r{};
+    GetWindowRect(editor_.Handle(), &r);
+    MapWindowPoints(nullptr, host_, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, TranscriptEditor::kDesignLeft);
+    EXPECT_EQ(r.top, TranscriptEditor::kDesignTop);
+    EXPECT_EQ(r.right - r.left, 500);
+    EXPECT_EQ(r.bottom - r.top, 200);
+    EXPECT_TRUE(IsWindowVisible(editor_.Handle()));
+    if (focused) {
+        EXPECT_EQ(GetFocus(), editor_.Handle());
+    }
+    editor_.SelectAll();
+    EXPECT_EQ(editor_.SelectionFormat().size, 15);
+    // A load the control refuses leaves the document and the control as they were.
+    HWND loaded = editor_.Handle();
+    EXPECT_FALSE(editor_.LoadContent(std::string(40, '{'), ContentFormat::Rtf));
+    EXPECT_EQ(editor_.Handle(), loaded);
+    EXPECT_EQ(Read(ContentFormat::PlainText), "plain words");
+    editor_.Clear();
+    EXPECT_EQ(Read(ContentFormat::PlainText), "");
+    EXPECT_TRUE(IsWindowVisible(editor_.Handle()));
+}
+
+void PumpWhile(const std::function<bool()>& busy, DWORD ms) {
+    const DWORD until = GetTickCount() + ms;
+    while (busy() && GetTickCount() < until) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        Sleep(1);
+    }
+}
+
+// Long plain text arrives in pieces while the program goes on; what it reads is always whole.
+TEST_F(EditorFixture, LongTextArrivesInPiecesAndWhole) {
+    std::string lines;
+    while (lines.size() < 3 * TranscriptEditor::kLoadPiece) lines += ToGbk(L"第一行 line 【01:02】\r\n");
+    ASSERT_TRUE(editor_.LoadContent(lines, ContentFormat::PlainText));
+    EXPECT_TRUE(editor_.Loading());
+    EXPECT_TRUE(GetWindowLongPtrW(editor_.Handle(), GWL_STYLE) & ES_READONLY);
+    PumpWhile([&] { return editor_.Loading(); }, 60000);
+    EXPECT_FALSE(editor_.Loading());
+    EXPECT_FALSE(GetWindowLongPtrW(editor_.Handle(), GWL_STYLE) & ES_READONLY);
+    EXPECT_TRUE(Read(ContentFormat::PlainText) == lines);
+
+    // Reading the content while pieces are still to come gives all of it.
+    ASSERT_TRUE(editor_.LoadContent(lines, ContentFormat::PlainText));
+    ASSERT_TRUE(editor_.Loading());
+    EXPECT_TRUE(Read(ContentFormat::PlainText) == lines);
+    EXPECT_FALSE(editor_.Loading());
+
+    // A new document while pieces are still to come: none of them arrive later.
+    ASSERT_TRUE(editor_.LoadContent(lines, ContentFormat::PlainText));
+    editor_.Clear();
+    EXPECT_FALSE(editor_.Loading());
+    PumpWhile([] { return true; }, 200);
+    EXPECT_EQ(Read(ContentFormat::PlainText), "");
 }
 
 // The safe write: the old file survives every failure.

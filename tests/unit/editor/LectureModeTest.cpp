@@ -21,7 +21,7 @@ public:
     std::wstring PositionText() override { return position; }
     std::wstring VisibleText() override { return editor_.VisibleText(); }
     int LineCount() override { return editor_.LineCount(); }
-    std::wstring LineText(int line) override { return editor_.LineText(line); }
+    int LineOfChar(int index) override { return editor_.LineOfChar(index); }
     int FirstVisibleLine() override { return editor_.FirstVisibleLine(); }
     void ScrollLines(int lines) override {
         ++scrolls;
