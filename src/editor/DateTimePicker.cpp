@@ -25,7 +25,7 @@ LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
 bool DateTimePicker::Create(HWND editorWindow, TranscriptEditor* editor) {
     owner_ = editorWindow;
     editor_ = editor;
-    panel_ = CreatePanel(editorWindow, 464, 48, 176, 216);
+    panel_ = CreatePanel(editorWindow, 464, 48, 176, 216, kPanelId);
     if (!panel_) return false;
     HWND label = CreateChild(panel_, L"STATIC", L"  插入日期(Ctrl+T):", SS_NOTIFY, 2, 4, 166, 18, 1300);
     MakePanelHandle(label);

@@ -7,7 +7,7 @@ class TranscriptEditor;
 
 class DateTimePicker {
 public:
-    static constexpr int kListId = 1301, kOkId = 1302, kCancelId = 1303;
+    static constexpr int kPanelId = 1300, kListId = 1301, kOkId = 1302, kCancelId = 1303;
 
     bool Create(HWND editorWindow, TranscriptEditor* editor);
     void Show();

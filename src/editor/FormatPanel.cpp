@@ -56,7 +56,7 @@ std::wstring ComboText(HWND combo) {
 bool FormatPanel::Create(HWND editorWindow, TranscriptEditor* editor) {
     owner_ = editorWindow;
     editor_ = editor;
-    panel_ = CreatePanel(editorWindow, kLeft, kTop, kWidth, kHeight);
+    panel_ = CreatePanel(editorWindow, kLeft, kTop, kWidth, kHeight, kPanelId);
     if (!panel_) return false;
 
     toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",

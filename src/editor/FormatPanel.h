@@ -14,7 +14,7 @@ inline bool SmartFormatBar = true;  // pop the panel up whenever text is selecte
 class FormatPanel {
 public:
     static constexpr int kLeft = 208, kTop = 120, kWidth = 237, kHeight = 98;
-    static constexpr int kToolbarId = 1200, kSmartBoxId = 1201, kFontListId = 1202, kSizeListId = 1203;
+    static constexpr int kPanelId = 1100, kToolbarId = 1200, kSmartBoxId = 1201, kFontListId = 1202, kSizeListId = 1203;
     static constexpr int kFirstButton = 1210;  // format bar buttons 1210..1219
     static constexpr int kFirstSwatch = 1230;  // swatches 1230..1242
 

@@ -29,7 +29,7 @@ LRESULT CALLBACK HandleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
 
 }  // namespace
 
-HWND CreatePanel(HWND parent, int left, int top, int width, int height) {
+HWND CreatePanel(HWND parent, int left, int top, int width, int height, int id) {
     WNDCLASSEXW wc{};
     if (!GetClassInfoExW(GetModuleHandleW(nullptr), kPanelClass, &wc)) {
         wc.cbSize = sizeof(wc);
@@ -41,7 +41,8 @@ HWND CreatePanel(HWND parent, int left, int top, int width, int height) {
         if (!RegisterClassExW(&wc)) return nullptr;
     }
     return CreateWindowExW(WS_EX_DLGMODALFRAME, kPanelClass, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                           left, top, width, height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+                           left, top, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
 }
 
 void MakePanelHandle(HWND control) { SetWindowSubclass(control, &HandleProc, 1, 0); }

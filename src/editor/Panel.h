@@ -3,7 +3,7 @@
 // child windows whose controls' notifications go on to EditorWindow.
 #include <windows.h>
 
-HWND CreatePanel(HWND parent, int left, int top, int width, int height);
+HWND CreatePanel(HWND parent, int left, int top, int width, int height, int id);
 
 // Dragging this control with the left button drags its panel, as if by a caption.
 void MakePanelHandle(HWND control);

@@ -76,6 +76,10 @@ class WinTool:
     def child_texts(self, hwnd):
         return [unescape(t) for t in self.ask("texts", hwnd).split("\t")]
 
+    def focused(self, hwnd):
+        """The window with the keyboard focus in the thread that owns hwnd."""
+        return self.ask("focused", hwnd)
+
     def exists(self, hwnd):
         return not self.ask("visible", hwnd).startswith("error")
 

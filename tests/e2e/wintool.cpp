@@ -202,6 +202,13 @@ std::string Run(const std::vector<std::string>& a) {
         return SetWindowPos(h, ParseHwnd(arg(2)), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) ? "ok" : "error";
     }
     if (cmd == "focus") return SetForegroundWindow(h) ? "ok" : "error";
+    if (cmd == "focused") {
+        // The keyboard focus of the thread that owns h.
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &info)) return "error";
+        return Hex(info.hwndFocus);
+    }
     if (cmd == "post" || cmd == "send") {
         const UINT msg = static_cast<UINT>(ParseNumber(arg(2)));
         const WPARAM wp = static_cast<WPARAM>(ParseNumber(arg(3)));
