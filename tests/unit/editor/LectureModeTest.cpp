@@ -112,6 +112,30 @@ TEST_F(LectureModeTest, EachMarkerLineComesToTheTopWhenPlaybackReachesIt) {
     EXPECT_TRUE(view_.told.empty());
 }
 
+// In a narrow editor the paragraphs wrap: the line that comes up is the wrapped line that
+// holds the marker, not its paragraph's first.
+TEST_F(LectureModeTest, AWrappedMarkerLineComesToTheTop) {
+    editor_.Resize(220, 293);
+    std::wstring text;
+    for (int i = 0; i < 60; ++i) {
+        text += L"第" + std::to_wstring(i) + L"段 " + std::wstring(30, L'长');
+        if (i == 20) text += L" 【00:05】 讲到这里";
+        if (i == 35) text += L" 【00:09】";
+        text += L"\r\n";
+    }
+    ASSERT_TRUE(editor_.LoadContent(ToGbk(text), ContentFormat::PlainText));
+    ASSERT_GT(editor_.LineCount(), 100);
+    LectureMode mode(view_, {50, 200});
+    mode.Toggle();
+    auto topLine = [&] { return editor_.LineText(editor_.FirstVisibleLine()); };
+    view_.position = L"00:05";
+    ASSERT_TRUE(PumpUntil([&] { return topLine().find(L"【00:05】") != std::wstring::npos; })) << ToGbk(topLine());
+    EXPECT_NE(topLine().rfind(L"第20段", 0), 0u);
+    view_.position = L"00:09";
+    ASSERT_TRUE(PumpUntil([&] { return topLine().find(L"【00:09】") != std::wstring::npos; })) << ToGbk(topLine());
+    EXPECT_EQ(view_.scrolls, 2);
+}
+
 TEST_F(LectureModeTest, ATranscriptWithoutMarkersSwitchesTheModeOff) {
     Transcript({{3, L"【没有冒号】"}, {4, L"[05:23]"}});
     LectureMode mode(view_, {50, 200});
