@@ -157,8 +157,9 @@ bool TranscriptEditor::LoadContent(std::string_view data, ContentFormat format) 
     }
     pending_.assign(data.substr(first.size()));
     pendingAt_ = 0;
+    // Our own appends are no edits of the user's, and their selection moves pop nothing up.
     SendMessageA(hwnd_, EM_SETREADONLY, TRUE, 0);
-    SendMessageA(hwnd_, EM_SETEVENTMASK, 0, kEditorEvents & ~ENM_CHANGE);
+    SendMessageA(hwnd_, EM_SETEVENTMASK, 0, ENM_MOUSEEVENTS);
     gLoading = this;
     loadTimer_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &LoadTick);
     if (!loadTimer_) FinishLoading();
@@ -204,6 +205,8 @@ void TranscriptEditor::FinishLoading() const {
 
 void TranscriptEditor::EndLoading() const {
     CancelLoading();
+    // An undo must never take a piece of the document back out.
+    SendMessageA(hwnd_, EM_EMPTYUNDOBUFFER, 0, 0);
     SendMessageA(hwnd_, EM_SETREADONLY, FALSE, 0);
     SendMessageA(hwnd_, EM_SETEVENTMASK, 0, kEditorEvents);
 }
@@ -304,6 +307,7 @@ CharFormat TranscriptEditor::SelectionFormat() const {
 }
 
 void TranscriptEditor::SetSelectionFormat(const CharFormat& format) {
+    FinishLoading();
     CHARFORMAT2A cf = ToNative(format);
     SendMessageA(hwnd_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <richedit.h>
 
 #include <fstream>
 #include <functional>
@@ -131,6 +132,7 @@ TEST_F(EditorFixture, ALoadedDocumentKeepsThePlaceFocusAndTypingFormat) {
     if (focused) {
         EXPECT_EQ(GetFocus(), editor_.Handle());
     }
+    EXPECT_FALSE(SendMessageW(editor_.Handle(), EM_CANUNDO, 0, 0)) << "an undo would empty the document";
     editor_.SelectAll();
     EXPECT_EQ(editor_.SelectionFormat().size, 15);
     // A load the control refuses leaves the document and the control as they were.
@@ -162,6 +164,7 @@ TEST_F(EditorFixture, LongTextArrivesInPiecesAndWhole) {
     PumpWhile([&] { return editor_.Loading(); }, 60000);
     EXPECT_FALSE(editor_.Loading());
     EXPECT_FALSE(GetWindowLongPtrW(editor_.Handle(), GWL_STYLE) & ES_READONLY);
+    EXPECT_FALSE(SendMessageW(editor_.Handle(), EM_CANUNDO, 0, 0)) << "an undo would take a piece out";
     EXPECT_TRUE(Read(ContentFormat::PlainText) == lines);
 
     // Reading the content while pieces are still to come gives all of it.
