@@ -101,9 +101,7 @@ HWND TranscriptEditor::NewControl(HWND parent, const RECT& place) const {
 // one's place, size, stacking, visibility and focus.
 void TranscriptEditor::TakePlaceOf(HWND fresh) {
     HWND old = hwnd_;
-    RECT r{};
-    GetWindowRect(old, &r);
-    MapWindowPoints(nullptr, GetParent(old), reinterpret_cast<POINT*>(&r), 2);
+    const RECT r = PlaceInParent();
     const bool visible = (GetWindowLongPtrW(old, GWL_STYLE) & WS_VISIBLE) != 0;
     const bool focused = GetFocus() == old;
     SetWindowPos(fresh, old, r.left, r.top, r.right - r.left, r.bottom - r.top,
@@ -111,6 +109,13 @@ void TranscriptEditor::TakePlaceOf(HWND fresh) {
     hwnd_ = fresh;
     if (focused) SetFocus(fresh);
     DestroyWindow(old);
+}
+
+RECT TranscriptEditor::PlaceInParent() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+    return r;
 }
 
 void TranscriptEditor::Resize(int width, int height) {
@@ -134,11 +139,7 @@ bool TranscriptEditor::ReadContent(std::string& out) const {
 bool TranscriptEditor::LoadContent(std::string_view data, ContentFormat format) {
     // Thousands of nested groups bring the control down; no real transcript comes near.
     if (format == ContentFormat::Rtf && RtfNestingDepth(data) > kDeepestRtfNesting) return false;
-    HWND parent = GetParent(hwnd_);
-    RECT place{};
-    GetWindowRect(hwnd_, &place);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
-    HWND fresh = NewControl(parent, place);
+    HWND fresh = NewControl(GetParent(hwnd_), PlaceInParent());
     if (!fresh) return false;
     const bool inPieces = format == ContentFormat::PlainText && data.size() > kLoadPiece;
     const std::string_view first = inPieces ? data.substr(0, GbkPieceEnd(data, 0, kLoadPiece)) : data;
@@ -227,11 +228,7 @@ void TranscriptEditor::ReplaceSelection(std::string_view data, ContentFormat for
 }
 
 void TranscriptEditor::Clear() {
-    HWND parent = GetParent(hwnd_);
-    RECT place{};
-    GetWindowRect(hwnd_, &place);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
-    HWND fresh = NewControl(parent, place);
+    HWND fresh = NewControl(GetParent(hwnd_), PlaceInParent());
     if (!fresh) {
         SetWindowTextA(hwnd_, "");
         return;

@@ -79,6 +79,7 @@ public:
 
 private:
     HWND NewControl(HWND parent, const RECT& place) const;
+    RECT PlaceInParent() const;
     void TakePlaceOf(HWND fresh);
     void StreamPiece() const;
     void EndLoading() const;
