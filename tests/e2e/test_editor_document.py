@@ -1,7 +1,9 @@
 """The transcript as a typist uses it: time markers and separators while a recording plays,
 saving and opening through the real dialogs, and the question before changes are thrown away."""
+import atexit
 import os
 import re
+import shutil
 import subprocess
 import tempfile
 import time
@@ -11,9 +13,16 @@ from harness import (ProgramTestCase, answer_message_box, click, find_message_bo
                      type_text, unix_to_wine, wait_for)
 
 MEDIA = tempfile.mkdtemp(prefix="tandrel-media-")
+atexit.register(shutil.rmtree, MEDIA, True)
 TONE = os.path.join(MEDIA, "tone.wav")
-if not os.path.exists(TONE):
-    subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", TONE, "synth", "90", "sine", "440"], check=True)
+
+
+def tone():
+    """A 90 s tone of 16 MB, made the first time a test plays it."""
+    if not os.path.exists(TONE):
+        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", TONE, "synth", "90", "sine", "440"],
+                       check=True)
+    return TONE
 
 CURRENT_ID, STATUS_ID, PLAYER_LINE_ID = 2001, 2003, 2004
 SEPARATOR = "\r\n" + "━" * 28 + "\r\n\r\n"
@@ -71,7 +80,7 @@ class EditorCase(ProgramTestCase):
 class MarkerAndTextSaveTest(EditorCase):
     def test_marker_separator_and_text_file(self):
         key("alt+o")
-        self.dialog("选择要打开的音频文件", TONE)
+        self.dialog("选择要打开的音频文件", tone())
         wait_for(lambda: re.fullmatch(r"\d\d:\d\d", self.label(CURRENT_ID) or "") and self.label(CURRENT_ID) >= "00:02",
                  10, what="playback to pass 2 s")
         self.focus_editor()
