@@ -264,11 +264,6 @@ int TranscriptEditor::LineCount() const {
     return static_cast<int>(SendMessageW(hwnd_, EM_GETLINECOUNT, 0, 0));
 }
 
-int TranscriptEditor::LineStart(int line) const {
-    FinishLoading();
-    return static_cast<int>(SendMessageW(hwnd_, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
-}
-
 std::wstring TranscriptEditor::LineText(int line) const {
     FinishLoading();
     const LRESULT start = SendMessageA(hwnd_, EM_LINEINDEX, static_cast<WPARAM>(line), 0);

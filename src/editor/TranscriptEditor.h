@@ -55,7 +55,6 @@ public:
     // The line that holds the character at index.
     int LineOfChar(int index) const;
     int LineCount() const;
-    int LineStart(int line) const;
     std::wstring LineText(int line) const;
     int FirstVisibleLine() const;
     void ScrollLines(int lines);
