@@ -98,8 +98,9 @@ HWND TranscriptEditor::NewControl(HWND parent, const RECT& place) const {
 
 // The control empties itself a paragraph at a time, each step walking from the top (minutes
 // for a long transcript under Wine); a new control is empty at once. The new one takes the old
-// one's place, size, stacking, visibility and focus.
+// one's place, size, stacking, visibility and focus; pieces still due for the old one are dropped.
 void TranscriptEditor::TakePlaceOf(HWND fresh) {
+    CancelLoading();
     HWND old = hwnd_;
     const RECT r = PlaceInParent();
     const bool visible = (GetWindowLongPtrW(old, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -150,7 +151,6 @@ bool TranscriptEditor::LoadContent(std::string_view data, ContentFormat format) 
         DestroyWindow(fresh);
         return false;
     }
-    CancelLoading();
     TakePlaceOf(fresh);
     if (!inPieces) {
         SendMessageA(hwnd_, EM_SETEVENTMASK, 0, kEditorEvents);
@@ -233,7 +233,6 @@ void TranscriptEditor::Clear() {
         SetWindowTextA(hwnd_, "");
         return;
     }
-    CancelLoading();
     TakePlaceOf(fresh);
     SendMessageA(hwnd_, EM_SETEVENTMASK, 0, kEditorEvents);
 }
